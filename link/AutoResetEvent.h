@@ -1,0 +1,42 @@
+// A signalled/unsignalled flag that wakes one waiter and resets itself, as
+// the link's flow control needs.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+namespace sonoria {
+
+class AutoResetEvent {
+public:
+    explicit AutoResetEvent(bool signalled = false) : signalled_(signalled) {}
+
+    void Set() {
+        {
+            std::lock_guard lock(mutex_);
+            signalled_ = true;
+        }
+        cv_.notify_one();
+    }
+
+    void Reset() {
+        std::lock_guard lock(mutex_);
+        signalled_ = false;
+    }
+
+    // Waits until signalled or the timeout passes; consumes the signal.
+    bool WaitFor(std::chrono::milliseconds timeout) {
+        std::unique_lock lock(mutex_);
+        if (!cv_.wait_for(lock, timeout, [this] { return signalled_; })) return false;
+        signalled_ = false;
+        return true;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    bool signalled_;
+};
+
+}  // namespace sonoria

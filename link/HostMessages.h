@@ -1,0 +1,34 @@
+// Messages the link and the synchronisation workers send to the main window,
+// and the interface through which they reach it.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+namespace sonoria {
+
+enum HostMessage : unsigned {
+    WM_KEY_LEARNED = 1001,     // wParam: the key code just learned
+    WM_SYNC_DONE = 1002,       // wParam: 1 after a write-all, 0 after a read-all
+    WM_WMIC_STATUS = 1003,     // wireless-microphone status changed
+    WM_UPGRADE_DONE = 1004,    // firmware transfer finished
+};
+
+class HostMessageSink {
+public:
+    virtual ~HostMessageSink() = default;
+    // Queues the message for the window and returns at once.
+    virtual void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    // Delivers the message in order with the posted ones. Implementations must
+    // not make the calling thread wait on the window: the read thread sends
+    // these, and a window that is closing the link waits for the read thread.
+    virtual void Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+};
+
+// The main window; set by ConnectDevice. Null means nobody listens.
+extern std::atomic<HostMessageSink*> g_hMainWnd;
+
+void PostHostMessage(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
+void SendHostMessage(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
+
+}  // namespace sonoria

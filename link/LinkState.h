@@ -1,0 +1,49 @@
+// Process-wide state of the device link: the flags every part consults, the
+// flow-control objects and the backend in use. One device at a time.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "link/AutoResetEvent.h"
+#include "link/HidBackend.h"
+
+namespace sonoria {
+
+// 1 while the device is open and the read thread is meant to run.
+extern std::atomic<int> g_bDeviceOpen;
+// 1 once the read thread stopped because a read failed; writes then return at once.
+extern std::atomic<int> g_bReadThreadEnd;
+// 1 when no synchronisation worker runs and the link is sound; meters are polled only then.
+extern std::atomic<int> g_bSyncIdle;
+// 1 while the connected device is in its upgrade mode.
+extern std::atomic<int> g_bUpgradeMode;
+// Progress of the current chunked transfer, 0..100.
+extern std::atomic<int> g_nTransferPercent;
+
+// Serialises report writes; a writer waits for it at most kWriteLockWait.
+extern std::timed_mutex g_hWriteMutex;
+// Set after the read thread handled an answer; consumed by each write.
+extern AutoResetEvent g_hAnswerEvent;
+// Set when the read thread ends.
+extern AutoResetEvent g_hReadThreadExited;
+
+inline constexpr std::chrono::milliseconds kWriteLockWait{800};
+inline constexpr std::chrono::milliseconds kAnswerWait{1500};
+inline constexpr std::chrono::milliseconds kReadThreadExitWait{1000};
+// How long one read waits before the read thread looks at g_bDeviceOpen again.
+inline constexpr int kReadPollMs = 50;
+
+// Path of the opened device, used to recognise its removal. Empty when none.
+std::string DevicePath();
+void SetDevicePath(std::string path);
+void ClearDevicePath();
+
+// The backend the next connection uses (hidapi or the virtual device).
+void SetHidBackend(std::shared_ptr<HidBackend> backend);
+std::shared_ptr<HidBackend> CurrentHidBackend();
+
+}  // namespace sonoria

@@ -1,0 +1,237 @@
+#include "link/Transport.h"
+
+#include <algorithm>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+#include "link/CommandCodes.h"
+#include "link/CommandSender.h"
+#include "link/DebugLog.h"
+#include "link/LinkState.h"
+#include "link/ReportDispatch.h"
+#include "state/DeviceState.h"
+
+namespace sonoria {
+namespace {
+
+constexpr int kMaxInterfacesExamined = 10;
+
+// The opened device. Writers take a reference under the mutex, so closing
+// never pulls the device from under a write in progress.
+std::mutex g_deviceMutex;
+std::shared_ptr<HidDevice> g_hDevice;
+// Held for the duration of each device write, so that two writes never use the
+// device at once even when one went ahead without the write lock.
+std::mutex g_deviceWriteMutex;
+// Start, join and replace of the read thread.
+std::mutex g_readThreadMutex;
+std::thread g_readThread;
+
+std::shared_ptr<HidDevice> CurrentDevice() {
+    std::lock_guard lock(g_deviceMutex);
+    return g_hDevice;
+}
+
+void SetCurrentDevice(std::shared_ptr<HidDevice> device) {
+    std::lock_guard lock(g_deviceMutex);
+    g_hDevice = std::move(device);
+}
+
+// Resets the flow-control objects to their starting states: the answer event
+// signalled, so the first write after connecting goes at once.
+void CreateLinkObjects() {
+    g_hAnswerEvent.Set();
+    g_hReadThreadExited.Reset();
+}
+
+// The common path of every report write.
+int WriteReportBytes(const std::uint8_t* bytes) {
+    std::unique_lock writeLock(g_hWriteMutex, std::defer_lock);
+    // When the wait runs out the write goes ahead without the lock.
+    (void)writeLock.try_lock_for(kWriteLockWait);
+
+    if (g_bDeviceOpen.load() == 0) return 0;
+    if (g_bReadThreadEnd.load() == 1) {
+        DebugLog("g_bReadThreadEnd == TRUE ,WriteUsbData return \n");
+        return 0;
+    }
+    // Wait for the answer to the previous report; a silent device only slows us down.
+    (void)g_hAnswerEvent.WaitFor(kAnswerWait);
+
+    int written = 0;
+    if (auto device = CurrentDevice()) {
+        std::lock_guard deviceLock(g_deviceWriteMutex);
+        written = std::max(0, device->Write(bytes, kReportSize));
+    }
+    if (written < static_cast<int>(kReportSize)) {
+        DebugLog("usb数据写入失败");
+        written = 0;
+    }
+    return written;
+}
+
+// Progress of a chunked transfer: offset / (count / 100), and for counts below
+// 100 (where that divisor is 0) offset * 100 / count; never above 100.
+int TransferPercent(std::size_t offset, std::size_t count) {
+    const std::size_t percent = count >= 100 ? offset / (count / 100) : offset * 100 / count;
+    return static_cast<int>(std::min<std::size_t>(percent, 100));
+}
+
+}  // namespace
+
+int ConnectDevice(HostMessageSink* mainWindow) {
+    if (g_bDeviceOpen.load() == 1) return 0;
+    g_hMainWnd.store(mainWindow);
+    CreateLinkObjects();
+    ResetDeviceState();
+    g_bUpgradeMode.store(0);
+    if (!FindAndOpenDevice()) return 0;
+
+    std::lock_guard lock(g_readThreadMutex);
+    if (g_readThread.joinable()) g_readThread.join();  // a thread that ended on its own
+    g_bReadThreadEnd.store(0);
+    g_hReadThreadExited.Reset();
+    g_bDeviceOpen.store(1);
+    g_readThread = std::thread(ReadUsbThreadProc);
+    return 1;
+}
+
+bool FindAndOpenDevice() {
+    auto backend = CurrentHidBackend();
+    if (!backend) {
+        DebugLog("获取Hid设备信息失败");
+        return false;
+    }
+    if (!backend->RegisterDeviceNotification()) {
+        DebugLog("注册Guid错误，可能不能捕捉设备的连接或移除\n");
+        return false;
+    }
+    const auto interfaces = backend->Enumerate();
+    if (!interfaces) {
+        DebugLog("获取Hid设备信息失败");
+        return false;
+    }
+    DebugLog("开始枚举usb设备");
+    for (int member = 0; member < kMaxInterfacesExamined; ++member) {
+        if (member >= static_cast<int>(interfaces->size())) {
+            DebugLog("枚举usb设备出错,usb设备接口可能枚举完成了");
+            break;
+        }
+        DebugLog("枚举usb设备成功");
+        const HidInterfaceInfo& info = (*interfaces)[member];
+        if (info.flags != kInterfaceActive) continue;
+        if (auto device = OpenDeviceInterface(*backend, info)) {
+            SetCurrentDevice(std::move(device));
+            DebugLog("连接目标设备成功!");
+            return true;
+        }
+    }
+    DebugLog("连接目标设备失败，没有找到目标设备");
+    return false;
+}
+
+std::unique_ptr<HidDevice> OpenDeviceInterface(HidBackend& backend, const HidInterfaceInfo& info) {
+    if (info.path.empty()) {
+        DebugLog("查找设备路径时出错!");
+        return nullptr;
+    }
+    DebugLogFormat(260, "设备路径:\r\n%s", info.path.c_str());
+    DebugLog("尝试打开通信端口....");
+    auto device = backend.Open(info.path);
+    if (!device) {
+        DebugLog("无法打开通信端口。不能读取设备信息!(设备连接可能不正确?)\n");
+        return nullptr;
+    }
+    DebugLog("打开通信端口成功!\n");
+    DebugLog("正在读取设备的标识...\n");
+    const auto attributes = device->GetAttributes();
+    if (!attributes) {
+        DebugLog("查询设备信息出错!\n");
+        return nullptr;
+    }
+    if (attributes->vendorId != kVendorId || attributes->productId != kProductId) return nullptr;
+    SetDevicePath(info.path);
+    return device;
+}
+
+void ReadUsbThreadProc() {
+    g_bReadThreadEnd.store(0);
+    DebugLog("start thread: ReadUsbThreadProc \n");
+    while (g_bDeviceOpen.load() == 1) {
+        if (!ReadOneReport()) {
+            g_bSyncIdle.store(0);
+            g_bReadThreadEnd.store(1);
+            g_hAnswerEvent.Set();  // release a writer waiting for an answer
+            break;
+        }
+    }
+    g_hReadThreadExited.Set();
+}
+
+bool ReadOneReport() {
+    auto device = CurrentDevice();
+    if (!device) return false;
+    Report report{};
+    const int received = device->Read(report.data(), report.size(), kReadPollMs);
+    if (received < 0) return false;
+    if (received == 0) return true;
+    DebugLogFormat(255, "<Read: %d %d %d %d %d %d %d %d %d %d \n", report[0], report[1], report[2],
+                   report[3], report[4], report[5], report[6], report[7], report[8], report[9]);
+    DispatchReport(report);
+    return true;
+}
+
+int WriteUsbData(const Report& report) { return WriteReportBytes(report.data()); }
+
+bool WriteChunkedData(const std::uint8_t* data, std::size_t count) {
+    if (count > kMaxChunkedBytes) return false;
+    if (count == 0) return true;
+    Report piece{};
+    piece[0] = kOutputReportId;
+    piece[1] = CMD_PIECE;
+    std::size_t nextBlock = 0;
+    for (std::size_t offset = 0; offset < count; offset += kPieceSize) {
+        const std::size_t n = std::min(kPieceSize, count - offset);
+        if (nextBlock < count && nextBlock <= offset + n) {
+            const int blockHigh = static_cast<int>((nextBlock >> 8) & 0xFF);
+            const int blockLow = static_cast<int>(nextBlock & 0xFF);
+            if (SendCommand(CMD_BLOCK, {blockHigh, blockLow, kEndOfArguments}) == 0) return false;
+            nextBlock += kChunkBlockSize;
+        }
+        g_nTransferPercent.store(TransferPercent(offset, count));
+        piece[2] = static_cast<std::uint8_t>((offset >> 8) & 0xFF);
+        piece[3] = static_cast<std::uint8_t>(offset & 0xFF);
+        piece[4] = static_cast<std::uint8_t>(n);
+        // Bytes after the data keep what an earlier piece left; the device reads byte 4.
+        std::copy_n(data + offset, n, piece.begin() + 5);
+        if (WriteUsbData(piece) == 0) return false;
+    }
+    return true;
+}
+
+int DisconnectDevice() {
+    if (g_bDeviceOpen.load() == 0) return 1;
+    CloseLink();
+    return 1;
+}
+
+void CloseLink() {
+    g_bDeviceOpen.store(0);
+    if (!g_hReadThreadExited.WaitFor(kReadThreadExitWait)) {
+        DebugLog("wait read thread exited time out !\n");
+    }
+    {
+        std::lock_guard lock(g_readThreadMutex);
+        if (g_readThread.joinable()) {
+            if (g_readThread.get_id() == std::this_thread::get_id()) {
+                g_readThread.detach();  // closing from the read thread itself; it ends on return
+            } else {
+                g_readThread.join();
+            }
+        }
+    }
+    SetCurrentDevice(nullptr);
+}
+
+}  // namespace sonoria

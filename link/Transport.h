@@ -1,0 +1,54 @@
+// The HID transport: finding and opening the device, the read thread that
+// receives every input report, and the two write paths. At most one report is
+// outstanding: each write waits for the device's answer to the previous one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "link/HidBackend.h"
+#include "link/HostMessages.h"
+#include "link/Report.h"
+
+namespace sonoria {
+
+// Opens the device through the current backend and starts the read thread.
+// Returns 1 when the device was found and opened, 0 otherwise (also when a
+// device is already open).
+int ConnectDevice(HostMessageSink* mainWindow);
+
+// Searches the first ten HID interfaces for the device; on success the device
+// is the one writes and the read thread use.
+bool FindAndOpenDevice();
+
+// Opens one interface and checks its vendor and product; null when it is not
+// the device or cannot be opened.
+std::unique_ptr<HidDevice> OpenDeviceInterface(HidBackend& backend, const HidInterfaceInfo& info);
+
+// The read thread's body: reads and dispatches reports while the device is open.
+void ReadUsbThreadProc();
+
+// Reads one report and hands it to the dispatcher. Returns false only when
+// the read itself failed; a read that times out is not a report and succeeds.
+bool ReadOneReport();
+
+// Writes one 61-byte report; returns the number of bytes written (61 or 0).
+int WriteUsbData(const Report& report);
+
+// Sends `count` bytes as numbered 56-byte pieces with a block command before
+// each 512-byte boundary. Returns true when every piece was written; stops at
+// the first failed write. More than kMaxChunkedBytes are refused.
+bool WriteChunkedData(const std::uint8_t* data, std::size_t count);
+inline constexpr std::size_t kMaxChunkedBytes = 65536;
+inline constexpr std::size_t kPieceSize = 56;
+inline constexpr std::size_t kChunkBlockSize = 512;
+
+// Closes the link if it is open; returns 1.
+int DisconnectDevice();
+
+// Ends the read thread and closes the device without the open check, for the
+// ends of a connection that have already said goodbye to the device.
+void CloseLink();
+
+}  // namespace sonoria

@@ -1,0 +1,131 @@
+// Helpers shared by the core tests: a scripted HID backend, a log capture and
+// a recorder of host messages.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/DebugLog.h"
+#include "link/HidBackend.h"
+#include "link/HostMessages.h"
+#include "link/Report.h"
+
+namespace sonoria::test {
+
+// One interface of the scripted backend and how it behaves when opened.
+struct FakeInterface {
+    std::string path;
+    std::uint32_t flags = kInterfaceActive;
+    std::uint16_t vendorId = kFakeVendor;
+    std::uint16_t productId = kFakeProduct;
+    bool openFails = false;
+    bool attributesFail = false;
+    static constexpr std::uint16_t kFakeVendor = 0x2010;
+    static constexpr std::uint16_t kFakeProduct = 0x1031;
+};
+
+// A backend whose interfaces are a list given by the test. The opened device
+// answers nothing by itself; the test queues input reports and reads back
+// what was written.
+class FakeHidBackend : public HidBackend {
+public:
+    std::vector<FakeInterface> interfaces;
+    bool enumerateFails = false;
+    bool registerFails = false;
+
+    bool RegisterDeviceNotification() override { return !registerFails; }
+    std::optional<std::vector<HidInterfaceInfo>> Enumerate() override;
+    std::unique_ptr<HidDevice> Open(const std::string& path) override;
+
+    // What the opened devices share with the test.
+    struct Wire {
+        std::mutex mutex;
+        std::condition_variable cv;
+        std::deque<Report> input;
+        std::vector<Report> written;
+        std::vector<std::string> opened;
+        std::vector<std::string> closed;
+        bool readFails = false;
+        // Answers every write at once with a report of the same code.
+        bool echoAnswers = false;
+        int writeResult = static_cast<int>(kReportSize);
+    };
+    std::shared_ptr<Wire> wire = std::make_shared<Wire>();
+
+    void QueueInput(const Report& report);
+    void FailReads();
+    std::vector<Report> Written() const;
+    std::vector<std::string> Opened() const;
+    std::vector<std::string> Closed() const;
+};
+
+// Captures the debug log for the lifetime of the object.
+class LogCapture {
+public:
+    LogCapture();
+    ~LogCapture();
+    std::vector<std::string> Lines() const;
+    bool Contains(const std::string& line) const;
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<std::string> lines_;
+    DebugLogSink previous_;
+};
+
+struct RecordedMessage {
+    bool sent;  // Send rather than Post
+    unsigned message;
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+};
+
+class MessageRecorder : public HostMessageSink {
+public:
+    void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    std::vector<RecordedMessage> Messages() const;
+    bool WaitFor(unsigned message, std::chrono::milliseconds timeout) const;
+
+private:
+    mutable std::mutex mutex_;
+    mutable std::condition_variable cv_;
+    std::vector<RecordedMessage> messages_;
+};
+
+// A report as the device would send it: byte 0 = 2, byte 1 = code, then the payload.
+Report MakeInputReport(std::uint8_t code, std::initializer_list<std::uint8_t> payload = {});
+
+// Connects through a scripted backend for the test and leaves the link
+// closed and the process-wide state clean afterwards.
+class LinkTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Puts one matching interface in the backend and connects to it.
+    void ConnectFakeDevice();
+
+    std::shared_ptr<FakeHidBackend> backend = std::make_shared<FakeHidBackend>();
+    MessageRecorder window;
+};
+
+// Polls `condition` until it holds or `timeout` passes.
+template <typename Condition>
+bool Eventually(Condition condition, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+}  // namespace sonoria::test
