@@ -1,0 +1,68 @@
+// The stored-mode commands: clamping, the bytes sent and the read-all start.
+#include <gtest/gtest.h>
+
+#include "link/CommandSender.h"
+#include "link/LinkState.h"
+#include "state/DeviceState.h"
+#include "state/ModeCommands.h"
+#include "state/SyncWorkers.h"
+#include "support/TestSupport.h"
+
+namespace sonoria {
+namespace {
+
+class ModeCommands : public test::LinkTest {
+protected:
+    void SetUp() override {
+        LinkTest::SetUp();
+        ConnectFakeDevice();
+        backend->wire->echoAnswers = true;
+        previous = SetReadAllWorker([this] { ++readAllStarts; });
+    }
+    void TearDown() override {
+        SetReadAllWorker(previous);
+        LinkTest::TearDown();
+    }
+    std::vector<Report> Sent() { return backend->Written(); }
+
+    int readAllStarts = 0;
+    std::function<void()> previous;
+};
+
+TEST_F(ModeCommands, LoadClampsTheModeAndStartsAReadAll) {
+    test::LogCapture log;
+    LoadMode(7);
+    EXPECT_EQ(Sent(), std::vector<Report>{BuildCommandReport(5, {3, -1})});
+    EXPECT_EQ(g_Device.currentMode.load(), 3);
+    EXPECT_EQ(readAllStarts, 1);
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{"Start thread:SynchronizeData\n"});
+}
+
+TEST_F(ModeCommands, RecallDefaultSendsCommandSixThenReadsAll) {
+    RecallDefaultMode(-5);
+    EXPECT_EQ(Sent(), std::vector<Report>{BuildCommandReport(6, {0, -1})});
+    EXPECT_EQ(g_Device.currentMode.load(), 0);
+    EXPECT_EQ(readAllStarts, 1);
+}
+
+TEST_F(ModeCommands, SaveClearsTheModifiedFlagOnlyWhenTheCommandWentOut) {
+    g_Device.modified.store(1);
+    SaveMode(-2);
+    EXPECT_EQ(Sent(), std::vector<Report>{BuildCommandReport(4, {0, -1})});
+    EXPECT_EQ(g_Device.modified.load(), 0);
+
+    g_Device.modified.store(1);
+    backend->wire->writeResult = 0;
+    SaveMode(1);
+    EXPECT_EQ(g_Device.modified.load(), 1);
+    EXPECT_EQ(readAllStarts, 0);
+}
+
+TEST_F(ModeCommands, SelectAndSaveSelectsThenStoresTheSameMode) {
+    SelectAndSaveMode(2);
+    EXPECT_EQ(Sent(), (std::vector<Report>{BuildCommandReport(3, {2, -1}), BuildCommandReport(4, {2, -1})}));
+    EXPECT_EQ(g_Device.currentMode.load(), 2);
+}
+
+}  // namespace
+}  // namespace sonoria
