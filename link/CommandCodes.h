@@ -46,6 +46,10 @@ enum ReportCode : std::uint8_t {
     RPT_WMIC_STATUS = 161,    // wireless-microphone status, on the device's own initiative
 };
 
+// First argument of the block command that opens a firmware transfer and of
+// the piece that closes it.
+inline constexpr std::uint8_t kTransferMarker = 228;
+
 // Argument that makes CMD_RESET_MACHINE take effect.
 inline constexpr std::uint8_t kResetMachineKey = 170;
 

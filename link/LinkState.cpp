@@ -8,7 +8,7 @@ std::atomic<int> g_bSyncIdle{1};
 std::atomic<int> g_bUpgradeMode{0};
 std::atomic<int> g_nTransferPercent{0};
 
-std::timed_mutex g_hWriteMutex;
+TimedLock g_hWriteMutex;
 AutoResetEvent g_hAnswerEvent{true};
 AutoResetEvent g_hReadThreadExited{false};
 

@@ -10,6 +10,7 @@
 
 #include "link/AutoResetEvent.h"
 #include "link/HidBackend.h"
+#include "link/TimedLock.h"
 
 namespace sonoria {
 
@@ -25,7 +26,7 @@ extern std::atomic<int> g_bUpgradeMode;
 extern std::atomic<int> g_nTransferPercent;
 
 // Serialises report writes; a writer waits for it at most kWriteLockWait.
-extern std::timed_mutex g_hWriteMutex;
+extern TimedLock g_hWriteMutex;
 // Set after the read thread handled an answer; consumed by each write.
 extern AutoResetEvent g_hAnswerEvent;
 // Set when the read thread ends.

@@ -1,0 +1,116 @@
+// A device that lives in the program: the device's side of the protocol
+// behind the HID backend interface. Tests, benchmarks and the --virtual modes
+// talk to it exactly as to a real device; its creator can make it answer
+// late, fall silent, break the link, unplug and plug again, and can read
+// every report that crossed the wire.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "link/HidBackend.h"
+#include "link/Report.h"
+#include "simulator/DeviceMemory.h"
+
+namespace sonoria {
+
+inline constexpr const char* kVirtualDevicePath = "virtual:sonoria-0";
+
+class VirtualDevice : public HidBackend {
+public:
+    using PlugListener = std::function<void(bool arrived, const std::string& path)>;
+
+    explicit VirtualDevice(std::string model = "KR710Q");
+    ~VirtualDevice() override;
+    VirtualDevice(const VirtualDevice&) = delete;
+    VirtualDevice& operator=(const VirtualDevice&) = delete;
+
+    // One active interface while plugged, none while unplugged.
+    std::optional<std::vector<HidInterfaceInfo>> Enumerate() override;
+    // Null unless plugged and `path` is kVirtualDevicePath. A handle opened
+    // before an unplug or a BreakLink stays dead: Read -1, Write 0.
+    std::unique_ptr<HidDevice> Open(const std::string& path) override;
+
+    // Behaviour; may be changed at any time from any thread.
+    void SetAnswerDelay(std::chrono::milliseconds delay);
+    // Never answer; writes are still recorded and applied.
+    void SetSilent(bool silent);
+    // Kills the open handles; the device stays plugged and can be opened again.
+    void BreakLink();
+    void Unplug();
+    void Plug();  // keeps its memory, as a real device keeps its stored modes
+    bool IsPlugged() const;
+    // Called from the thread that calls Plug or Unplug, outside internal locks.
+    void SetPlugListener(PlugListener listener);
+    // Reports on the device's own initiative, due at once.
+    void SendKeyReport(std::uint8_t remoteCode, std::uint8_t key, std::uint8_t code);
+    void SendWirelessStatus(std::uint8_t mic0, std::uint8_t mic1);  // also the pairing states
+    // How long learning a key (and pairing a microphone) takes; 300 ms by default.
+    void SetLearnDelay(std::chrono::milliseconds delay);
+    // What the remote control sends while a key is being learned.
+    void SetLearnedCode(std::uint8_t code);
+    void SetLearnedRemoteCode(std::uint8_t remoteCode);
+
+    // Identity.
+    void SetModel(std::string model);
+    std::string Model() const;
+    void SetHardwareVersion(std::string version);
+    void SetSubVersion(std::uint8_t subVersion);
+    void SetVersionText(char a, char b);
+    void SetRecordLayout14(bool on);
+    void SetExtendedEcho(bool on);
+    void SetTransferHeader(std::uint8_t a, std::uint8_t b);
+
+    // Working parameters (0, 0 and ignored outside the blocks).
+    sim::ParamBytes Param(int block, int index) const;
+    void SetParam(int block, int index, std::uint8_t first, std::uint8_t second);
+    // Stored modes 0..3 (out-of-range modes read as an empty set, writes ignored).
+    sim::ParamBytes StoredParam(int mode, int block, int index) const;
+    sim::ParamSet StoredMode(int mode) const;
+    void SetStoredMode(int mode, const sim::ParamSet& params);
+    int CurrentMode() const;
+    void SetCurrentMode(int mode);
+
+    // Records.
+    sim::MachineRecord MachineRecord() const;
+    void SetMachineRecord(const sim::MachineRecord& record);
+    sim::RemoteBlock RemoteBlock() const;
+    void SetRemoteBlock(const sim::RemoteBlock& block);
+    sim::LightRecord LightRecord(int record) const;  // zeros outside 0..3
+    void SetLightRecord(int record, const sim::LightRecord& value);
+    sim::LightTable LightTable() const;
+    void SetLightTable(const sim::LightTable& table);
+    sim::AutoSubRecord AutoSubRecord() const;
+    void SetAutoSubRecord(const sim::AutoSubRecord& record);
+    sim::WirelessMic WirelessMic(int mic) const;  // zeros outside 0..1
+    void SetWirelessMic(int mic, const sim::WirelessMic& fields);
+
+    std::string Logo() const;  // last text set by the logo command
+    bool InUpgradeMode() const;
+    void SetUpgradeMode(bool on);  // as if started with the upgrade key held
+    std::vector<std::uint8_t> FirmwareImage() const;
+
+    // The whole memory at once (e.g. to start from a mode data file).
+    sim::DeviceMemory Memory() const;
+    void SetMemory(sim::DeviceMemory memory);
+
+    // What crossed the wire, in order.
+    std::vector<Report> Received() const;  // every report the host wrote
+    std::vector<Report> Sent() const;      // every report the device queued
+    void ClearRecord();
+    // True once at least `count` reports have been received.
+    bool WaitForReceived(std::size_t count, std::chrono::milliseconds timeout) const;
+
+private:
+    struct Core;    // the device itself, shared with the open handles
+    class Handle;
+    std::shared_ptr<Core> core_;
+};
+
+}  // namespace sonoria
