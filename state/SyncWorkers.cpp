@@ -1,31 +1,142 @@
 #include "state/SyncWorkers.h"
 
+#include <algorithm>
+#include <condition_variable>
+#include <functional>
+#include <list>
+#include <memory>
 #include <mutex>
+#include <thread>
 
 #include "link/DebugLog.h"
+#include "link/HostMessages.h"
+#include "link/LinkState.h"
+#include "state/Synchronize.h"
 
 namespace sonoria {
 namespace {
 
-std::mutex g_starterMutex;
-std::function<void()> g_readAllStarter;
+constexpr auto kReadAllPause = std::chrono::milliseconds(1600);
+
+class WorkerPool {
+public:
+    ~WorkerPool() { StopAll(); }
+
+    void Start(std::function<void()> body) {
+        std::lock_guard lock(mutex_);
+        ReapFinished();
+        ++running_;
+        g_bSyncIdle.store(0);
+        auto worker = std::make_shared<Worker>();
+        worker->thread = std::thread([this, worker, body = std::move(body)] {
+            body();
+            Finish(*worker);
+        });
+        workers_.push_back(std::move(worker));
+    }
+
+    bool Running() {
+        std::lock_guard lock(mutex_);
+        return running_ > 0;
+    }
+
+    bool WaitIdle(std::chrono::milliseconds timeout) {
+        std::unique_lock lock(mutex_);
+        return cv_.wait_for(lock, timeout, [this] { return running_ == 0; });
+    }
+
+    bool Pause(std::chrono::milliseconds duration) {
+        std::unique_lock lock(mutex_);
+        cv_.wait_for(lock, duration, [this] { return stopping_; });
+        return !stopping_;
+    }
+
+    bool Stopping() {
+        std::lock_guard lock(mutex_);
+        return stopping_;
+    }
+
+    void StopAll() {
+        std::list<std::shared_ptr<Worker>> workers;
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+            workers.swap(workers_);
+        }
+        cv_.notify_all();
+        for (auto& worker : workers) {
+            if (worker->thread.joinable()) worker->thread.join();
+        }
+        std::lock_guard lock(mutex_);
+        stopping_ = false;
+    }
+
+private:
+    struct Worker {
+        std::thread thread;
+        bool done = false;
+    };
+
+    void Finish(Worker& worker) {
+        {
+            std::lock_guard lock(mutex_);
+            worker.done = true;
+            // A broken link keeps meter polling off until the next connection.
+            if (--running_ == 0 && g_bReadThreadEnd.load() == 0) g_bSyncIdle.store(1);
+        }
+        cv_.notify_all();
+    }
+
+    // Joins workers that have finished; called with the lock held.
+    void ReapFinished() {
+        for (auto it = workers_.begin(); it != workers_.end();) {
+            if ((*it)->done) {
+                (*it)->thread.join();
+                it = workers_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    std::list<std::shared_ptr<Worker>> workers_;
+    int running_ = 0;
+    bool stopping_ = false;
+};
+
+WorkerPool& Pool() {
+    static WorkerPool pool;
+    return pool;
+}
+
+void PostSyncDone(int afterWriteAll) {
+    if (!SyncStopping()) PostHostMessage(WM_SYNC_DONE, static_cast<std::uintptr_t>(afterWriteAll), 0);
+}
 
 }  // namespace
 
 void StartSynchronizeData() {
     DebugLog("Start thread:SynchronizeData\n");
-    std::function<void()> starter;
-    {
-        std::lock_guard lock(g_starterMutex);
-        starter = g_readAllStarter;
-    }
-    if (starter) starter();
+    Pool().Start([] {
+        // Gives the device time to finish loading or recalling a mode.
+        if (SyncPause(kReadAllPause)) ReadAll();
+        PostSyncDone(0);
+    });
 }
 
-std::function<void()> SetReadAllWorker(std::function<void()> starter) {
-    std::lock_guard lock(g_starterMutex);
-    std::swap(g_readAllStarter, starter);
-    return starter;
+void StartWriteAll() {
+    Pool().Start([] {
+        WriteAll();
+        PostSyncDone(1);
+    });
 }
+
+bool SyncWorkersRunning() { return Pool().Running(); }
+bool WaitForSyncWorkers(std::chrono::milliseconds timeout) { return Pool().WaitIdle(timeout); }
+void StopSyncWorkers() { Pool().StopAll(); }
+bool SyncPause(std::chrono::milliseconds duration) { return Pool().Pause(duration); }
+bool SyncStopping() { return Pool().Stopping(); }
 
 }  // namespace sonoria

@@ -1,16 +1,34 @@
-// Starting the synchronisation workers that move the whole device state.
+// The short-lived workers that move the whole device state in one direction,
+// and their bookkeeping: meter polling (g_bSyncIdle) is allowed only while no
+// worker runs and the link is sound, and every worker can be stopped and
+// joined before the program or a test lets go of the shared state.
 #pragma once
 
-#include <functional>
+#include <chrono>
 
 namespace sonoria {
 
-// Logs the start and runs the read-all worker installed with
-// SetReadAllWorker (the read-all procedure itself lives with the
-// synchronisation code).
+// Logs the start and runs the read-all worker: pause 1600 ms, ReadAll,
+// message 1002 with 0.
 void StartSynchronizeData();
 
-// Installs the function that starts the read-all worker; returns the previous one.
-std::function<void()> SetReadAllWorker(std::function<void()> starter);
+// Runs the write-all worker: WriteAll, message 1002 with 1.
+void StartWriteAll();
+
+// True while any worker runs.
+bool SyncWorkersRunning();
+
+// Waits until no worker runs (at most `timeout`); true when none is left.
+bool WaitForSyncWorkers(std::chrono::milliseconds timeout);
+
+// Makes running workers give up at their next step (their pauses end at once,
+// no further command is sent, no message is posted) and joins them. Call it
+// before the program exits; new workers may start again afterwards.
+void StopSyncWorkers();
+
+// For the synchronisation procedures: pauses unless the workers are being
+// stopped; false when they are.
+bool SyncPause(std::chrono::milliseconds duration);
+bool SyncStopping();
 
 }  // namespace sonoria

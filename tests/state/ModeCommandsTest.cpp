@@ -19,16 +19,12 @@ protected:
         LinkTest::SetUp();
         ConnectFakeDevice();
         backend->wire->echoAnswers = true;
-        previous = SetReadAllWorker([this] { ++readAllStarts; });
     }
     void TearDown() override {
-        SetReadAllWorker(previous);
+        StopSyncWorkers();
         LinkTest::TearDown();
     }
     std::vector<Report> Sent() { return backend->Written(); }
-
-    int readAllStarts = 0;
-    std::function<void()> previous;
 };
 
 TEST_F(ModeCommands, LoadClampsTheModeAndStartsAReadAll) {
@@ -36,7 +32,8 @@ TEST_F(ModeCommands, LoadClampsTheModeAndStartsAReadAll) {
     LoadMode(7);
     EXPECT_EQ(Sent(), std::vector<Report>{BuildCommandReport(5, {3, -1})});
     EXPECT_EQ(g_Device.currentMode.load(), 3);
-    EXPECT_EQ(readAllStarts, 1);
+    EXPECT_TRUE(SyncWorkersRunning());
+    EXPECT_EQ(g_bSyncIdle.load(), 0);
     const auto lines = log.Lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Start thread:SynchronizeData\n"), 1);
 }
@@ -45,7 +42,7 @@ TEST_F(ModeCommands, RecallDefaultSendsCommandSixThenReadsAll) {
     RecallDefaultMode(-5);
     EXPECT_EQ(Sent(), std::vector<Report>{BuildCommandReport(6, {0, -1})});
     EXPECT_EQ(g_Device.currentMode.load(), 0);
-    EXPECT_EQ(readAllStarts, 1);
+    EXPECT_TRUE(SyncWorkersRunning());
 }
 
 TEST_F(ModeCommands, SaveClearsTheModifiedFlagOnlyWhenTheCommandWentOut) {
@@ -58,7 +55,7 @@ TEST_F(ModeCommands, SaveClearsTheModifiedFlagOnlyWhenTheCommandWentOut) {
     backend->wire->writeResult = 0;
     SaveMode(1);
     EXPECT_EQ(g_Device.modified.load(), 1);
-    EXPECT_EQ(readAllStarts, 0);
+    EXPECT_FALSE(SyncWorkersRunning());
 }
 
 TEST_F(ModeCommands, SelectAndSaveSelectsThenStoresTheSameMode) {

@@ -6,6 +6,7 @@
 #include "link/LinkState.h"
 #include "link/Transport.h"
 #include "state/DeviceState.h"
+#include "state/SyncWorkers.h"
 
 namespace sonoria::test {
 namespace {
@@ -165,6 +166,36 @@ void LinkTest::TearDown() {
 void LinkTest::ConnectFakeDevice() {
     backend->interfaces = {{"fake-0"}};
     ASSERT_EQ(ConnectDevice(&window), 1);
+}
+
+VirtualDeviceLinkTest::VirtualDeviceLinkTest(std::string model)
+    : device(std::make_shared<VirtualDevice>(std::move(model))) {}
+
+void VirtualDeviceLinkTest::SetUp() {
+    SetHidBackend(device);
+    g_bSyncIdle.store(1);
+    ASSERT_EQ(ConnectDevice(&window), 1);
+    device->ClearRecord();
+}
+
+void VirtualDeviceLinkTest::TearDown() {
+    StopSyncWorkers();
+    DisconnectDevice();
+    SetHidBackend(nullptr);
+    g_hMainWnd.store(nullptr);
+    g_bSyncIdle.store(1);
+    g_bUpgradeMode.store(0);
+    ResetDeviceState();
+}
+
+std::vector<Report> VirtualDeviceLinkTest::Received() const { return device->Received(); }
+
+std::vector<Report> VirtualDeviceLinkTest::ReceivedWithCode(std::uint8_t code) const {
+    std::vector<Report> matching;
+    for (const Report& report : device->Received()) {
+        if (report[1] == code) matching.push_back(report);
+    }
+    return matching;
 }
 
 Report MakeInputReport(std::uint8_t code, std::initializer_list<std::uint8_t> payload) {

@@ -16,7 +16,9 @@
 #include "link/DebugLog.h"
 #include "link/HidBackend.h"
 #include "link/HostMessages.h"
+#include "link/CommandSender.h"
 #include "link/Report.h"
+#include "simulator/VirtualDevice.h"
 
 namespace sonoria::test {
 
@@ -116,6 +118,32 @@ protected:
     std::shared_ptr<FakeHidBackend> backend = std::make_shared<FakeHidBackend>();
     MessageRecorder window;
 };
+
+// Connects the link to a virtual device for the test; closes everything and
+// stops synchronisation workers afterwards.
+class VirtualDeviceLinkTest : public ::testing::Test {
+protected:
+    explicit VirtualDeviceLinkTest(std::string model = "KR710Q");
+    void SetUp() override;
+    void TearDown() override;
+    // What the device received since the last ClearRecord (or the connection).
+    std::vector<Report> Received() const;
+    // Only the reports of one command code, in order.
+    std::vector<Report> ReceivedWithCode(std::uint8_t code) const;
+
+    std::shared_ptr<VirtualDevice> device;
+    MessageRecorder window;
+};
+
+// The report a command puts on the wire, for comparisons.
+inline Report Cmd(int code, std::initializer_list<int> arguments = {}) {
+    return BuildCommandReport(code, arguments);
+}
+// Command 9 with its four bytes.
+inline Report Set(int block, int index, int first, int second) {
+    return BuildCommandReport(9, {block, index, first, second});
+}
+inline Report Get(int block, int index) { return BuildCommandReport(10, {block, index}); }
 
 // Polls `condition` until it holds or `timeout` passes.
 template <typename Condition>

@@ -1,0 +1,196 @@
+#include "state/RearRouting.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "state/DeviceState.h"
+#include "state/EqResets.h"
+#include "state/ParamSender.h"
+#include "state/Senders.h"
+
+namespace sonoria {
+namespace {
+
+constexpr int kMusicBlock = 4;
+constexpr int kMainLeftBlock = 5;
+constexpr int kVolumeIndex = 22;
+constexpr int kEffectLevelIndex = 14;
+constexpr int kMicLevelIndex = 15;
+constexpr int kMusicLevelIndex = 16;
+constexpr int kDirectLevelIndex = 17;
+constexpr int kDelayLevelIndex = 18;
+constexpr int kDelayIndex = 24;
+// Volumes below this are set at once; from it upwards they are ramped.
+constexpr int kRampThreshold = 18;
+constexpr int kRampStart = 15;
+constexpr int kRampEnd = 49;  // 0 dB
+constexpr auto kRampStep = std::chrono::milliseconds(40);
+constexpr auto kSlowRampStep = std::chrono::milliseconds(20);
+
+std::atomic<int> g_bFirstRearRouting{1};
+
+int Volume(int block) { return GetParam(block, kVolumeIndex).second; }
+int W15(int block, int index) {
+    const ParamBytes bytes = GetParam(block, index);
+    return bytes.first << 8 | bytes.second;
+}
+
+void SendVolume(int block, int value) { SendRawBytes(block, kVolumeIndex, (value >> 8) & 0x7F, value & 0xFF); }
+
+void Pause(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+
+// Both outputs from 15 up to the centre volume, read again before each step.
+void RampBothToCenter() {
+    for (int j = kRampStart; j <= Volume(kCenterBlock); ++j) {
+        SendVolume(kSubBlock, j);
+        SendVolume(kCenterBlock, j);
+        Pause(kRampStep);
+    }
+}
+
+// The twelve EQ values of one band: sub sets A and B, then centre sets A and B.
+struct BandValues {
+    int gain, freq, q;
+};
+void SendRearBand(int band, BandValues a, BandValues b, BandValues centerA, BandValues centerB) {
+    SetSubPeqAGain(band, a.gain);
+    SetSubPeqAFreq(band, a.freq);
+    SetSubPeqAQ(band, a.q);
+    SetSubPeqBGain(band, b.gain);
+    SetSubPeqBFreq(band, b.freq);
+    SetSubPeqBQ(band, b.q);
+    SetCenterPeqAGain(band, centerA.gain);
+    SetCenterPeqAFreq(band, centerA.freq);
+    SetCenterPeqAQ(band, centerA.q);
+    SetCenterPeqBGain(band, centerB.gain);
+    SetCenterPeqBFreq(band, centerB.freq);
+    SetCenterPeqBQ(band, centerB.q);
+}
+
+// Band k of an EQ set whose bands are gain, Q, frequency from `firstIndex` on.
+BandValues StoredBand(int block, int firstIndex, int band) {
+    const int gainIndex = firstIndex + 3 * band;
+    return {W15(block, gainIndex), W15(block, gainIndex + 2), W15(block, gainIndex + 1)};
+}
+
+void SendRearEq(bool copyFromMain) {
+    constexpr int kSetA = 1, kSetB = 8, kMainMic = 5, kMainMusic = 12;
+    for (int band = 0; band < 2; ++band) {
+        if (copyFromMain) {
+            const BandValues mic = StoredBand(kMainLeftBlock, kMainMic, band);
+            const BandValues music = StoredBand(kMainLeftBlock, kMainMusic, band);
+            SendRearBand(band, mic, music, mic, music);
+        } else {
+            SendRearBand(band, StoredBand(kSubBlock, kSetA, band), StoredBand(kSubBlock, kSetB, band),
+                         StoredBand(kCenterBlock, kSetA, band), StoredBand(kCenterBlock, kSetB, band));
+        }
+    }
+}
+
+void RouteToRear() {
+    SendEncoded({kMusicBlock, 32}, Encoding::S7, 0);    // RearRouteA
+    SendEncoded({kMusicBlock, 33}, Encoding::S7, 127);  // RearRouteB
+
+    int effect = GetParam(kCenterBlock, kEffectLevelIndex).first;
+    if (effect == 0) effect = GetParam(kCenterBlock, kMicLevelIndex).first;
+    SetSubEffectLevel(effect);
+    SetCenterEffectLevel(effect);
+
+    SetParamFirst(kSubBlock, kMicLevelIndex, GetParam(kCenterBlock, kMicLevelIndex).first);
+    ResendS7(kSubBlock, kMicLevelIndex);
+    ResendS7(kSubBlock, kMusicLevelIndex);
+    ResendS7(kCenterBlock, kMicLevelIndex);
+    SetParamFirst(kCenterBlock, kMusicLevelIndex, GetParam(kSubBlock, kMusicLevelIndex).first);
+    ResendS7(kCenterBlock, kMusicLevelIndex);
+
+    ResendS7(kSubBlock, kDirectLevelIndex);
+    ResendS7(kSubBlock, kDelayLevelIndex);
+    SetSubDelay(W15(kSubBlock, kDelayIndex));
+    ResendS7(kCenterBlock, kDirectLevelIndex);
+    ResendS7(kCenterBlock, kDelayLevelIndex);
+    SetCenterDelay(W15(kCenterBlock, kDelayIndex));
+
+    SendRearEq(g_bFirstRearRouting.exchange(0) == 1);
+    ResetCenterFilters();
+    ResetSubFilters();
+
+    const int sub = Volume(kSubBlock);
+    const int center = Volume(kCenterBlock);
+    if (sub > center) {
+        if (center < kRampThreshold) {
+            SetParamSecond(kSubBlock, kVolumeIndex, static_cast<std::uint8_t>(center));
+            SendVolume(kSubBlock, center);
+            SendVolume(kCenterBlock, center);
+        } else {
+            RampBothToCenter();
+        }
+    } else if (sub < kRampThreshold) {
+        SendVolume(kSubBlock, sub);
+        SetParamSecond(kCenterBlock, kVolumeIndex, static_cast<std::uint8_t>(sub));
+        SendVolume(kCenterBlock, sub);
+    } else {
+        RampBothToCenter();
+    }
+}
+
+void RouteToFront() {
+    SendEncoded({kMusicBlock, 32}, Encoding::S7, 64);
+    SendEncoded({kMusicBlock, 33}, Encoding::S7, 64);
+
+    for (int block : {kSubBlock, kCenterBlock}) {
+        for (int index : {kEffectLevelIndex, kMicLevelIndex, kMusicLevelIndex}) ResendS7(block, index);
+    }
+    ResendS7(kSubBlock, kDirectLevelIndex);
+    ResendS7(kSubBlock, kDelayLevelIndex);
+    SetSubDelay(W15(kSubBlock, kDelayIndex));
+    ResendS7(kCenterBlock, kDirectLevelIndex);
+    ResendS7(kCenterBlock, kDelayLevelIndex);
+    SetCenterDelay(W15(kCenterBlock, kDelayIndex));
+
+    SendRearEq(false);
+    ResetCenterFilters();
+    ResetSubFilters();
+
+    const int sub = Volume(kSubBlock);
+    const int center = Volume(kCenterBlock);
+    if (sub < kRampThreshold && center < kRampThreshold) {
+        SendVolume(kSubBlock, sub);
+        SendVolume(kCenterBlock, center);
+    } else if (sub > kRampStart && center > kRampStart) {
+        for (int j = kRampStart; j <= kRampEnd; ++j) {
+            if (j <= Volume(kSubBlock)) SendVolume(kSubBlock, j);
+            if (j <= Volume(kCenterBlock)) SendVolume(kCenterBlock, j);
+            Pause(kRampStep);
+        }
+    } else {
+        for (int j = 0; j <= kRampEnd; ++j) {
+            if (j <= sub) {
+                SendVolume(kSubBlock, j);
+                Pause(kSlowRampStep);
+            }
+            if (j <= center) {
+                SendVolume(kCenterBlock, j);
+                Pause(kSlowRampStep);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void SetRearRouting(int on) {
+    g_Device.rearRouting.store(on != 0 ? 1 : 0, std::memory_order_relaxed);
+    // Both outputs silent while they are reconfigured; the stored volumes stay.
+    SendVolume(kSubBlock, 0);
+    SendVolume(kCenterBlock, 0);
+    if (on != 0) {
+        RouteToRear();
+    } else {
+        RouteToFront();
+    }
+}
+
+void ResetRearRoutingFirstTime() { g_bFirstRearRouting.store(1); }
+
+}  // namespace sonoria

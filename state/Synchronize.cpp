@@ -1,0 +1,165 @@
+#include "state/Synchronize.h"
+
+#include <chrono>
+
+#include "link/CommandCodes.h"
+#include "link/CommandSender.h"
+#include "state/DeviceState.h"
+#include "state/ParamSender.h"
+#include "state/SyncWorkers.h"
+
+namespace sonoria {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr int kEchoTypeMultiTap = 4;
+constexpr int kRampFrom = 63;
+constexpr int kMicVolumeIndex = 24;    // block 1
+constexpr int kMusicVolumeIndex = 2;   // block 4, right channel + 16
+constexpr int kRightOffset = 16;
+constexpr int kOutputVolumeIndex = 22; // blocks 7 and 8
+
+// Sends unless the workers are being stopped; false then.
+bool Send(int code, std::initializer_list<int> arguments = {kEndOfArguments}) {
+    if (SyncStopping()) return false;
+    SendCommand(code, arguments);
+    return true;
+}
+
+bool ReadParam(int block, int index) { return Send(CMD_GET_PARAM, {block, index, kEndOfArguments}); }
+
+// Command 9 with the two stored bytes of (block, index), active copy.
+bool WriteStored(int block, int index) {
+    if (SyncStopping()) return false;
+    const ParamBytes bytes = GetParam(block, index);
+    SendRawBytes(block, index, bytes.first, bytes.second);
+    return true;
+}
+
+bool WriteRange(int block, int first, int last) {
+    for (int index = first; index <= last; ++index) {
+        if (!WriteStored(block, index)) return false;
+    }
+    return true;
+}
+
+bool IsMusicVolume(int index) { return index == kMusicVolumeIndex || index == kMusicVolumeIndex + kRightOffset; }
+bool IsMusicMeter(int index) { return index == 0 || index == kRightOffset; }
+
+// Volumes are brought back in steps from 63, so the sound does not jump.
+void RampVolumes() {
+    const ParamBytes mic = GetParam(1, kMicVolumeIndex);
+    if (mic.first < kRampFrom) {
+        SendRawBytes(1, kMicVolumeIndex, mic.first, mic.second);
+    } else {
+        for (int v = kRampFrom; v <= mic.first && !SyncStopping(); ++v) {
+            SendRawBytes(1, kMicVolumeIndex, v, mic.second);
+        }
+    }
+    const ParamBytes music = GetParam(4, kMusicVolumeIndex);
+    const int from = music.first < kRampFrom ? music.first : kRampFrom;
+    for (int v = from; v <= music.first && !SyncStopping(); ++v) {
+        SendRawBytes(4, kMusicVolumeIndex, v, music.second);
+        SendRawBytes(4, kMusicVolumeIndex + kRightOffset, v, music.second);
+    }
+}
+
+}  // namespace
+
+void ReadAll() {
+    if (!Send(CMD_GET_NAME) || !Send(CMD_GET_HWVERSION)) return;
+    const std::string name = g_Device.machineName.Get();
+    if (!IsKnownModel(name)) return;
+    Send(CMD_GET_RECORD_LAYOUT);
+    ReadParam(0, kExtendedEchoIndex);
+    for (int code : {CMD_GET_SUBVERSION, CMD_GET_MODE, CMD_GET_AUTOSUB, CMD_GET_VOLUMES}) Send(code);
+    ReadAllParameters();
+    Send(CMD_GET_MACHINE);
+    Send(CMD_GET_REMOTE);
+    for (int record = 0; record < static_cast<int>(kLightRecordCount); ++record) {
+        Send(CMD_GET_LIGHT_RECORD, {record, kEndOfArguments});
+    }
+    for (int byte = 0; byte < static_cast<int>(kLightTableSize); ++byte) {
+        Send(CMD_GET_LIGHT_BYTE, {byte, kEndOfArguments});
+    }
+    if (name == kWirelessModel) ReadWirelessMics();
+    // Lets the last answers arrive.
+    if (!SyncPause(milliseconds(200))) return;
+    g_Device.modified.store(0, std::memory_order_relaxed);
+}
+
+void ReadAllParameters() {
+    for (int index = 1; index <= 23; ++index) {
+        if (!ReadParam(1, index)) return;
+    }
+    for (int block : {2, 3}) {
+        for (int index = 0; index < kBlockSizes[block]; ++index) {
+            if (!ReadParam(block, index)) return;
+        }
+    }
+    for (int index = 0; index < kBlockSizes[4]; ++index) {
+        if (IsMusicMeter(index) || IsMusicVolume(index)) continue;
+        if (!ReadParam(4, index)) return;
+    }
+    for (int index = 0; index <= 24; ++index) {
+        if (!ReadParam(5, index) || !ReadParam(6, index)) return;
+    }
+    for (int index = 0; index <= 25; ++index) {
+        if (!ReadParam(kSubBlock, index) || !ReadParam(kCenterBlock, index)) return;
+    }
+}
+
+void ReadWirelessMics() {
+    struct Query {
+        int group, item;
+    };
+    constexpr Query kQueries[] = {{16, kWmicItemVolume}, {9, kWmicItemGate}, {16, kWmicItemChannel},
+                                  {16, kWmicItemPairing}, {16, kWmicItemPower}};
+    for (const Query& query : kQueries) {
+        for (int mic = 0; mic < static_cast<int>(kWirelessMicCount); ++mic) {
+            if (!Send(CMD_WMIC_GET, {mic, query.group, query.item, kEndOfArguments})) return;
+        }
+    }
+}
+
+void WriteAll() {
+    if (!Send(CMD_AUTOSUB, {1, g_Device.autoSub[0].load(), g_Device.autoSub[1].load(), kEndOfArguments})) return;
+    WriteAllParameters(g_Device.machineDevice[VolumeSaveMode].load() == 1);
+}
+
+void WriteAllParameters(bool withVolumes) {
+    if (withVolumes) {
+        // Silent while the rest is written; the stored volumes stay for the ramp.
+        SendRawBytes(1, kMicVolumeIndex, 0, 0);
+        SendRawBytes(4, kMusicVolumeIndex, 0, 0);
+        SendRawBytes(4, kMusicVolumeIndex + kRightOffset, 0, 0);
+    }
+    if (!WriteRange(1, 1, 23)) return;
+    const bool multiTap = GetParam(2, 7).second == kEchoTypeMultiTap;
+    for (int index = 0; index < kBlockSizes[2]; ++index) {
+        if (!multiTap && index >= 16 && index <= 22) continue;
+        if (!WriteStored(2, index)) return;
+    }
+    if (!WriteRange(3, 0, kBlockSizes[3] - 1)) return;
+    for (int index = 0; index < kBlockSizes[4]; ++index) {
+        if (IsMusicMeter(index) || IsMusicVolume(index)) continue;
+        if (!WriteStored(4, index)) return;
+    }
+    for (int index = 0; index <= 24; ++index) {
+        if (!WriteStored(5, index) || !WriteStored(6, index)) return;
+    }
+    for (int block : {kSubBlock, kCenterBlock}) {
+        for (int index = 0; index <= 25; ++index) {
+            if (index == kOutputVolumeIndex && !withVolumes) continue;
+            if (!WriteStored(block, index)) return;
+        }
+        // Asks the device for the volume it now has.
+        if (!ReadParam(block, kOutputVolumeIndex)) return;
+    }
+    if (withVolumes) RampVolumes();
+    Send(CMD_GET_VOLUMES);
+    SyncPause(milliseconds(100));
+}
+
+}  // namespace sonoria
