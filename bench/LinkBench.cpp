@@ -11,6 +11,7 @@
 #include "simulator/VirtualDevice.h"
 #include "state/DeviceState.h"
 #include "state/ParameterTable.h"
+#include "state/Synchronize.h"
 
 namespace sonoria {
 namespace {
@@ -50,6 +51,24 @@ void BM_VirtualRoundTrip(benchmark::State& state) {
     SetHidBackend(nullptr);
 }
 BENCHMARK(BM_VirtualRoundTrip)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// A whole read-all (about 220 commands) against a device that answers at once.
+void BM_ReadAll(benchmark::State& state) {
+    auto device = std::make_shared<VirtualDevice>("KR710QX");
+    SetHidBackend(device);
+    if (ConnectDevice(nullptr) != 1) {
+        state.SkipWithError("virtual device did not connect");
+        return;
+    }
+    for (auto _ : state) {
+        ReadAll();
+        device->ClearRecord();
+    }
+    DisconnectDevice();
+    SetHidBackend(nullptr);
+}
+// ReadAll ends with its fixed 200 ms pause for late answers; the rest is the link's own cost.
+BENCHMARK(BM_ReadAll)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 }  // namespace
 }  // namespace sonoria

@@ -8,6 +8,8 @@
 #include <span>
 #include <string_view>
 
+#include "state/ScalingRules.h"
+
 namespace sonoria {
 
 enum class Encoding : std::uint8_t {
@@ -35,6 +37,10 @@ struct ParamInfo {
     // output parameter shared by both sides.
     std::optional<ParamAddress> twin;
     Encoding encoding;
+    // How a window shows the raw value, and how a dragged unit becomes one
+    // (state/ValueScaling.h); None where no window does.
+    TextRule text = TextRule::None;
+    UnitRule unit = UnitRule::None;
 };
 
 // Every named parameter, in block and index order of `address`.
