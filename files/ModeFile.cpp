@@ -1,0 +1,119 @@
+#include "files/ModeFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "files/FileIo.h"
+#include "files/ModeFileFormat.h"
+#include "state/DeviceState.h"
+
+namespace sonoria {
+namespace {
+
+// Larger files than this are not mode files; only their start would be read anyway.
+constexpr std::size_t kModeFileReadLimit = 64 * 1024;
+
+void AppendParams(std::vector<std::uint8_t>& out, int block, int count, ParamCopy copy) {
+    for (int index = 0; index < count; ++index) {
+        const ParamBytes bytes = GetParam(block, index, copy);
+        out.push_back(bytes.first);
+        out.push_back(bytes.second);
+    }
+}
+
+template <typename Field>
+void AppendBytes(std::vector<std::uint8_t>& out, const Field& field) {
+    for (const auto& byte : field) out.push_back(byte.load(std::memory_order_relaxed));
+}
+
+std::vector<std::uint8_t> BuildVersion3() {
+    std::vector<std::uint8_t> out;
+    out.reserve(kModeFileSize);
+    for (const char* c = kModeMagicV3; *c != '\0'; ++c) {
+        out.push_back(static_cast<std::uint8_t>(*c));
+        out.push_back(0);
+    }
+    out.resize(kModeMagicBytes, 0);
+    for (int block = 1; block <= 6; ++block) {
+        AppendParams(out, block, kModeFileBlockValues[block], ParamCopy::Normal);
+        if (block == 2) out.resize(out.size() + kBlock2Padding, 0);
+    }
+    for (ParamCopy copy : {ParamCopy::Normal, ParamCopy::Rear}) {
+        for (int block : {kSubBlock, kCenterBlock}) AppendParams(out, block, kModeFileBlockValues[block], copy);
+    }
+    AppendBytes(out, g_Device.autoSub);
+    AppendBytes(out, g_Device.machineDevice);
+    AppendBytes(out, g_Device.remote);
+    for (const auto& record : g_Device.lightRecords) AppendBytes(out, record);
+    AppendBytes(out, g_Device.lightTable);
+    out.resize(out.size() + kModeFileTail, 0);
+    return out;
+}
+
+void Apply(const FileParamBlock& block, int blockNumber, ParamCopy copy) {
+    for (int index = 0; index < kBlockSizes[blockNumber]; ++index) {
+        if (block[index][0]) SetParamFirst(blockNumber, index, *block[index][0], copy);
+        if (block[index][1]) SetParamSecond(blockNumber, index, *block[index][1], copy);
+    }
+}
+
+void ApplyToImage(const ModeFileContents& contents) {
+    for (int block = 1; block <= kLastBlock; ++block) {
+        Apply(contents.params[block], block, ParamCopy::Normal);
+    }
+    const bool rear = GetParam(4, 32).first == 0 && GetParam(4, 33).first == 127;
+    switch (contents.layout) {
+        case ModeFileLayout::V1:
+            // No rear copies in the file: while routed to the rear, the image's rear
+            // values are the ones in use, so both copies take them.
+            if (rear) {
+                for (int block : {kSubBlock, kCenterBlock}) {
+                    for (int index = 0; index < kModeFileBlockValues[block]; ++index) {
+                        SetParam(block, index, GetParam(block, index, ParamCopy::Rear), ParamCopy::Normal);
+                    }
+                }
+            }
+            g_Device.rearRouting.store(rear ? 1 : 0);
+            break;
+        case ModeFileLayout::V2:
+        case ModeFileLayout::V3:
+            Apply(contents.rear[0], kSubBlock, ParamCopy::Rear);
+            Apply(contents.rear[1], kCenterBlock, ParamCopy::Rear);
+            g_Device.rearRouting.store(rear ? 1 : 0);
+            break;
+        default: break;  // the oldest files say nothing about routing
+    }
+    for (std::size_t i = 0; i < kAutoSubRecordSize; ++i) {
+        if (contents.autoSub[i]) g_Device.autoSub[i].store(*contents.autoSub[i]);
+    }
+}
+
+}  // namespace
+
+int WriteModeFile(const std::string& path) {
+    const std::vector<std::uint8_t> bytes = BuildVersion3();
+    return WriteFileBytes(path, bytes) ? 1 : 0;
+}
+
+int ReadModeFile(const std::string& path, std::string* error) {
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes, kModeFileReadLimit)) {
+        if (error) *error = "cannot open " + path + ": " + std::strerror(errno);
+        return 0;
+    }
+    return LoadModeFileBytes(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), error);
+}
+
+int LoadModeFileBytes(std::span<const std::uint8_t> bytes, std::string* error) {
+    const ModeFileContents contents = ParseModeFile(bytes);
+    if (contents.layout == ModeFileLayout::V4) {
+        if (error) *error = "this is a version 4 mode file, whose layout this program does not know";
+        return 0;
+    }
+    ApplyToImage(contents);
+    return 1;
+}
+
+}  // namespace sonoria

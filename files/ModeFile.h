@@ -1,0 +1,23 @@
+// Saving the device image to a mode data file and loading one back into it.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace sonoria {
+
+// Writes the image as a version 3 file (948 bytes). Returns 1, or 0 after
+// reporting the failure (FileIo.h) when any part of the file could not be written.
+int WriteModeFile(const std::string& path);
+
+// Reads a mode data file of version 1, 2 or 3, or without header, into the
+// image. Returns 1 when read; 0 when it could not be opened or is a version
+// whose layout is unknown, with the reason in `error` and the image unchanged.
+// Machine settings, remote codes and light settings in the file are not applied.
+int ReadModeFile(const std::string& path, std::string* error = nullptr);
+
+// The same for a file's bytes already in memory.
+int LoadModeFileBytes(std::span<const std::uint8_t> bytes, std::string* error = nullptr);
+
+}  // namespace sonoria
