@@ -1,5 +1,5 @@
 // sonoria: connects to the device (or the built-in virtual device), reads its
-// identity and shows the input meters for a few seconds. The windows replace
+// whole state and shows the input meters for a few seconds. The windows replace
 // this console front end; the link underneath is the same.
 #include <chrono>
 #include <cstdio>
@@ -15,6 +15,7 @@
 #include "link/Transport.h"
 #include "simulator/VirtualDevice.h"
 #include "state/DeviceState.h"
+#include "state/Synchronize.h"
 
 using namespace sonoria;
 
@@ -61,8 +62,7 @@ int main(int argc, char** argv) {
                              "Plug it in, or run with --virtual to use the built-in virtual device.\n");
         return 1;
     }
-    for (int code : {CMD_GET_NAME, CMD_GET_HWVERSION, CMD_GET_SUBVERSION, CMD_GET_MODE}) SendCommand(code);
-    SendCommand(CMD_GET_METERS);  // its answer also tells us the identity answers are in
+    ReadAll();
     const std::string name = g_Device.machineName.Get();
     std::printf("machine: %s%s\nhardware version: %s\nsub-version: %02d\ncurrent mode: %d\n", name.c_str(),
                 IsKnownModel(name) ? "" : " (not a model this program controls)",

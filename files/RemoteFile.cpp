@@ -21,13 +21,17 @@ int ReadRemoteFile(const std::string& path) {
     return 1;
 }
 
-int LoadRemoteFile(const std::string& path) {
-    if (ReadRemoteFile(WithExtension(path, kRemoteFileExtension)) != 1) return -1;
+bool SendRemoteBlock() {
     Report report{};
     report[0] = kOutputReportId;
     report[1] = CMD_SET_REMOTE;
     for (std::size_t i = 0; i < kRemoteBlockSize; ++i) report[2 + i] = g_Device.remote[i].load();
-    return WriteUsbData(report) > 0 ? 1 : -1;
+    return WriteUsbData(report) > 0;
+}
+
+int LoadRemoteFile(const std::string& path) {
+    if (ReadRemoteFile(WithExtension(path, kRemoteFileExtension)) != 1) return -1;
+    return SendRemoteBlock() ? 1 : -1;
 }
 
 }  // namespace sonoria

@@ -14,6 +14,10 @@ int WriteRemoteFile(const std::string& path);
 // 1, or 0 when the file cannot be opened (the block is unchanged).
 int ReadRemoteFile(const std::string& path);
 
+// Sends the image's remote-code block with command 99; false when the
+// command could not be written.
+bool SendRemoteBlock();
+
 // The load behind "Load file": the path's extension becomes "remo", the file
 // is read and the block sent with command 99. Returns 1, or -1 when the file
 // could not be read or the command could not be written.

@@ -15,15 +15,18 @@ namespace sonoria {
 // Interface flag meaning "present and active"; anything else is skipped.
 inline constexpr std::uint32_t kInterfaceActive = 1;
 
+struct HidAttributes {
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+};
+
 struct HidInterfaceInfo {
     // Empty when the platform could not tell the interface's path.
     std::string path;
     std::uint32_t flags = kInterfaceActive;
-};
-
-struct HidAttributes {
-    std::uint16_t vendorId = 0;
-    std::uint16_t productId = 0;
+    // What the platform tells without opening the interface, where it can
+    // (used to list devices; the transport asks the opened device itself).
+    std::optional<HidAttributes> attributes = std::nullopt;
 };
 
 // One opened HID interface. Read and Write may be called from two different

@@ -51,7 +51,7 @@ std::optional<std::vector<HidInterfaceInfo>> HidapiBackend::Enumerate() {
     g_enumeratedAttributes.clear();
     for (const hid_device_info* info = list; info != nullptr; info = info->next) {
         const std::string path = info->path != nullptr ? info->path : "";
-        interfaces.push_back({path, kInterfaceActive});
+        interfaces.push_back({path, kInterfaceActive, HidAttributes{info->vendor_id, info->product_id}});
         if (!path.empty()) g_enumeratedAttributes[path] = {info->vendor_id, info->product_id};
     }
     hid_free_enumeration(list);

@@ -28,6 +28,17 @@ std::mutex g_deviceWriteMutex;
 std::mutex g_readThreadMutex;
 std::thread g_readThread;
 
+std::mutex g_traceMutex;
+ReportTrace g_trace;
+
+void Trace(bool written, const std::uint8_t* bytes) {
+    std::lock_guard lock(g_traceMutex);
+    if (!g_trace) return;
+    Report report{};
+    std::copy_n(bytes, kReportSize, report.begin());
+    g_trace(written, report);
+}
+
 std::shared_ptr<HidDevice> CurrentDevice() {
     std::lock_guard lock(g_deviceMutex);
     return g_hDevice;
@@ -63,6 +74,7 @@ int WriteReportBytes(const std::uint8_t* bytes) {
     if (auto device = CurrentDevice()) {
         std::lock_guard deviceLock(g_deviceWriteMutex);
         written = std::max(0, device->Write(bytes, kReportSize));
+        if (written > 0) Trace(true, bytes);
     }
     if (written < static_cast<int>(kReportSize)) {
         DebugLog("usb数据写入失败");
@@ -178,6 +190,7 @@ bool ReadOneReport() {
     if (received == 0) return true;
     DebugLogFormat(255, "<Read: %d %d %d %d %d %d %d %d %d %d \n", report[0], report[1], report[2],
                    report[3], report[4], report[5], report[6], report[7], report[8], report[9]);
+    Trace(false, report.data());
     DispatchReport(report);
     return true;
 }
@@ -208,6 +221,11 @@ bool WriteChunkedData(const std::uint8_t* data, std::size_t count) {
         if (WriteUsbData(piece) == 0) return false;
     }
     return true;
+}
+
+void SetReportTrace(ReportTrace trace) {
+    std::lock_guard lock(g_traceMutex);
+    g_trace = std::move(trace);
 }
 
 int DisconnectDevice() {

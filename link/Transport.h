@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "link/HidBackend.h"
@@ -43,6 +44,11 @@ bool WriteChunkedData(const std::uint8_t* data, std::size_t count);
 inline constexpr std::size_t kMaxChunkedBytes = 65536;
 inline constexpr std::size_t kPieceSize = 56;
 inline constexpr std::size_t kChunkBlockSize = 512;
+
+// Sees every report written to and read from the device (for tracing tools).
+// Called on the writing and the reading thread; must not block.
+using ReportTrace = std::function<void(bool written, const Report& report)>;
+void SetReportTrace(ReportTrace trace);
 
 // Closes the link if it is open; returns 1.
 int DisconnectDevice();

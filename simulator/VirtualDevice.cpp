@@ -201,7 +201,8 @@ VirtualDevice::~VirtualDevice() {
 std::optional<std::vector<HidInterfaceInfo>> VirtualDevice::Enumerate() {
     std::lock_guard lock(core_->mutex);
     if (!core_->plugged) return std::vector<HidInterfaceInfo>{};
-    return std::vector<HidInterfaceInfo>{{kVirtualDevicePath, kInterfaceActive}};
+    return std::vector<HidInterfaceInfo>{
+        {kVirtualDevicePath, kInterfaceActive, HidAttributes{kVendorId, kProductId}}};
 }
 
 std::unique_ptr<HidDevice> VirtualDevice::Open(const std::string& path) {

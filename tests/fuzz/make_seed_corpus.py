@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Writes the seed inputs of the report-dispatcher fuzz target: one report of
-every code the program handles, with fields inside and outside their limits,
-and a few multi-report and short inputs."""
+"""Writes the seed inputs of the fuzz targets: for the report dispatcher, one
+report of every code the program handles, with fields inside and outside
+their limits, and a few multi-report and short inputs; for the mode file
+reader, files of every version, cut short at awkward places."""
 import os
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-OUT = os.path.join(HERE, "corpus")
+OUT = os.path.join(HERE, "corpus", "dispatch")
+MODE_OUT = os.path.join(HERE, "corpus", "modefile")
 
 
 def report(code, *payload, fill=None):
@@ -46,4 +48,30 @@ os.makedirs(OUT, exist_ok=True)
 for name, data in seeds.items():
     with open(os.path.join(OUT, name), "wb") as f:
         f.write(data)
-print(f"{len(seeds)} seeds in {OUT}")
+
+
+def magic(text):
+    return (text.encode("utf-16-le") + b"\0\0").ljust(40, b"\0")
+
+
+def body(length, seed):
+    return bytes((seed * 31 + i * 7) % 256 for i in range(length))
+
+
+mode_seeds = {
+    "v3": magic("710ModeV3") + body(908, 1),
+    "v3_rear": magic("710ModeV3") + body(138, 2) + bytes([0, 0, 127, 255]) + body(766, 3),
+    "v2": magic("710ModeV2") + body(665, 4),
+    "v1": magic("710ModeV1") + body(542, 5),
+    "v4": magic("710ModeV4") + body(908, 6),
+    "lower_case": magic("710modev3") + body(300, 7),
+    "headerless": body(574, 8),
+    "short_magic": magic("710ModeV3")[:13],
+    "odd_cut": magic("710ModeV3") + body(51, 9),
+    "empty": b"",
+}
+os.makedirs(MODE_OUT, exist_ok=True)
+for name, data in mode_seeds.items():
+    with open(os.path.join(MODE_OUT, name), "wb") as f:
+        f.write(data)
+print(f"{len(seeds)} dispatcher seeds, {len(mode_seeds)} mode file seeds")
