@@ -1,0 +1,69 @@
+#include "app/SingleInstance.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLocalSocket>
+#include <QMessageBox>
+
+namespace sonoria {
+namespace {
+
+constexpr int kConnectTimeoutMs = 1000;
+constexpr const char* kActivateRequest = "activate\n";
+
+}  // namespace
+
+SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent), name_(std::move(name)) {
+    connect(&server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = server_.nextPendingConnection()) {
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                if (socket->readAll().contains("activate")) emit activationRequested();
+                socket->disconnectFromServer();
+            });
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    });
+}
+
+SingleInstance::~SingleInstance() { server_.close(); }
+
+SingleInstance::Outcome SingleInstance::Check() {
+    lock_ = std::make_unique<QLockFile>(QDir::temp().filePath(name_ + QStringLiteral(".lock")));
+    lock_->setStaleLockTime(0);  // a copy that died leaves a stale lock; its process id tells
+    if (lock_->tryLock(0)) return Outcome::First;
+    if (lock_->error() != QLockFile::LockFailedError) return Outcome::Failed;
+
+    QLocalSocket socket;
+    socket.connectToServer(name_);
+    if (socket.waitForConnected(kConnectTimeoutMs)) {
+        socket.write(kActivateRequest);
+        socket.waitForBytesWritten(kConnectTimeoutMs);
+        socket.disconnectFromServer();
+        return Outcome::HandedOver;
+    }
+    return Outcome::WindowNotFound;
+}
+
+bool SingleInstance::Listen() {
+    // Only the copy holding the mark may clear a server left by a copy that died.
+    if (lock_ && lock_->isLocked()) QLocalServer::removeServer(name_);
+    return server_.listen(name_);
+}
+
+bool CheckSingleInstance(SingleInstance& instance) {
+    switch (instance.Check()) {
+        case SingleInstance::Outcome::First: return true;
+        case SingleInstance::Outcome::HandedOver: return false;
+        case SingleInstance::Outcome::WindowNotFound:
+            QMessageBox::information(nullptr, QApplication::applicationDisplayName(),
+                                     QString::fromUtf8(kInstanceWindowMissing));
+            return true;
+        case SingleInstance::Outcome::Failed:
+            QMessageBox::information(nullptr, QApplication::applicationDisplayName(),
+                                     QString::fromUtf8(kInstanceCreateFailed));
+            return false;
+    }
+    return false;
+}
+
+}  // namespace sonoria

@@ -1,0 +1,113 @@
+// Settings, the single-instance hand-over and the hot keys.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUuid>
+
+#include "app/HotKeys.h"
+#include "app/Settings.h"
+#include "app/SingleInstance.h"
+
+namespace sonoria {
+namespace {
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetSettingsFileForTesting(dir.filePath("settings.ini")); }
+    void TearDown() override { SetSettingsFileForTesting({}); }
+    QTemporaryDir dir;
+};
+
+TEST_F(SettingsTest, TheLanguageTogglePersistsAndUnknownValuesReadAsEnglish) {
+    EXPECT_EQ(ReadSettingDword("language"), 0u);  // missing reads as 0: Chinese
+    EXPECT_EQ(ReadLanguageSetting(), 0);
+    WriteSettingDword("language", 1);
+    EXPECT_EQ(ReadLanguageSetting(), 1);
+    WriteSettingDword("language", 0);
+    EXPECT_EQ(ReadLanguageSetting(), 0);
+    WriteSettingDword("language", 7);
+    EXPECT_EQ(ReadSettingDword("language"), 7u);
+    EXPECT_EQ(ReadLanguageSetting(), 1);
+}
+
+QString UniqueName() { return QStringLiteral("Sonoria-Test-") + QUuid::createUuid().toString(QUuid::Id128); }
+
+TEST(SingleInstanceTest, ASecondStartHandsOverToTheFirst) {
+    const QString name = UniqueName();
+    SingleInstance first(name);
+    ASSERT_EQ(first.Check(), SingleInstance::Outcome::First);
+    ASSERT_TRUE(first.Listen());
+    QSignalSpy activated(&first, &SingleInstance::activationRequested);
+
+    // The second copy blocks while it connects; the first answers on the event loop.
+    SingleInstance second(name);
+    SingleInstance::Outcome outcome = SingleInstance::Outcome::Failed;
+    QTimer::singleShot(0, [&] { outcome = second.Check(); });
+    EXPECT_TRUE(activated.wait(5000));
+    EXPECT_EQ(outcome, SingleInstance::Outcome::HandedOver);
+}
+
+TEST(SingleInstanceTest, ACopyWithoutWindowIsReportedAndAFreedMarkIsTakenAgain) {
+    const QString name = UniqueName();
+    {
+        SingleInstance first(name);
+        ASSERT_EQ(first.Check(), SingleInstance::Outcome::First);
+        SingleInstance second(name);
+        EXPECT_EQ(second.Check(), SingleInstance::Outcome::WindowNotFound);  // no window listens yet
+    }
+    SingleInstance later(name);
+    EXPECT_EQ(later.Check(), SingleInstance::Outcome::First);
+}
+
+class HotKeysTest : public ::testing::Test {
+protected:
+    HotKeysTest()
+        : keys({[this] { return synchronising; }, [this] { ++settingsOpened; }, [this] { ++logoOpened; }}) {
+        target.installEventFilter(&keys);
+    }
+    bool synchronising = false;
+    int settingsOpened = 0;
+    int logoOpened = 0;
+    HotKeys keys;
+    QWidget target;
+};
+
+TEST_F(HotKeysTest, ActOnReleaseOnlyAndNotWhileSynchronising) {
+    QTest::keyPress(&target, Qt::Key_F7);
+    EXPECT_EQ(settingsOpened, 0);
+    QTest::keyRelease(&target, Qt::Key_F7);
+    EXPECT_EQ(settingsOpened, 1);
+    QTest::keyRelease(&target, Qt::Key_F6);
+    EXPECT_EQ(logoOpened, 0);  // F6 needs Ctrl
+    QTest::keyRelease(&target, Qt::Key_F6, Qt::ControlModifier);
+    EXPECT_EQ(logoOpened, 1);
+    synchronising = true;
+    QTest::keyRelease(&target, Qt::Key_F7);
+    QTest::keyRelease(&target, Qt::Key_F6, Qt::ControlModifier);
+    EXPECT_EQ(settingsOpened, 1);
+    EXPECT_EQ(logoOpened, 1);
+}
+
+TEST(HotKeysGuard, AKeyReleasedWhileItsWindowOpensDoesNotOpenItAgain) {
+    QWidget target;
+    int opened = 0;
+    HotKeys keys({nullptr,
+                  [&] {
+                      ++opened;
+                      QTest::keyRelease(&target, Qt::Key_F7);  // as if a modal window saw F7 again
+                  },
+                  nullptr});
+    target.installEventFilter(&keys);
+    QTest::keyRelease(&target, Qt::Key_F7);
+    EXPECT_EQ(opened, 1);
+    QTest::keyRelease(&target, Qt::Key_F7);
+    EXPECT_EQ(opened, 2);
+}
+
+}  // namespace
+}  // namespace sonoria
