@@ -2,6 +2,7 @@
 
 #include "app/ControlText.h"
 #include "app/DialogTemplate.h"
+#include "app/Settings.h"
 #include "state/Language.h"
 
 namespace sonoria {
@@ -34,6 +35,19 @@ void ApplyLanguageTexts(QWidget* window, int dialogId, const LanguageTable& tabl
         if (id <= 0) continue;
         if (const auto text = table.Lookup(ControlKey(dialogId, id))) SetControlText(control, *text);
     }
+}
+
+void SelectLanguage(int language, QWidget* mainWindow, int mainDialogId, const std::function<void()>& refresh) {
+    if (LoadLanguage(language)) ApplyLanguageTexts(mainWindow, mainDialogId);
+    if (refresh) refresh();
+    if (mainWindow != nullptr) mainWindow->update();
+}
+
+int ToggleLanguage(int language, QWidget* mainWindow, int mainDialogId, const std::function<void()>& refresh) {
+    const int next = language != 0 ? 0 : 1;
+    WriteSettingDword(QString::fromLatin1(kLanguageSetting), static_cast<std::uint32_t>(next));
+    SelectLanguage(next, mainWindow, mainDialogId, refresh);
+    return next;
 }
 
 }  // namespace sonoria

@@ -3,6 +3,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 #include "app/LanguageTable.h"
 
 namespace sonoria {
@@ -20,5 +22,14 @@ const LanguageTable& CurrentLanguageTable();
 // own dialog id.
 void ApplyLanguageTexts(QWidget* window, int dialogId);
 void ApplyLanguageTexts(QWidget* window, int dialogId, const LanguageTable& table);
+
+// Switches the program to `language`: loads its table, re-texts the main
+// window (dialog `mainDialogId`) when the table loaded, then always runs
+// `refresh` (status text, flow captions, open windows), so that everything
+// that depends on the language follows.
+void SelectLanguage(int language, QWidget* mainWindow, int mainDialogId, const std::function<void()>& refresh);
+
+// The language button: the other language, stored in the settings, then selected.
+int ToggleLanguage(int language, QWidget* mainWindow, int mainDialogId, const std::function<void()>& refresh);
 
 }  // namespace sonoria

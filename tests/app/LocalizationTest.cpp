@@ -6,11 +6,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStringDecoder>
+#include <QTemporaryDir>
 
 #include "app/ControlText.h"
 #include "app/DialogTemplate.h"
 #include "app/LanguageTable.h"
 #include "app/Localization.h"
+#include "app/Settings.h"
 #include "state/Language.h"
 
 namespace sonoria {
@@ -95,6 +97,28 @@ TEST(ApplyLanguageTexts, LoadingALanguageSwitchesTheTableAndTheDisplayLanguage) 
     EXPECT_EQ(ControlText(FindControl(&window, 1026)), QString::fromUtf8("话筒音量"));
     EXPECT_EQ(ControlText(FindControl(&window, 1019)), "En");
     EXPECT_EQ(window.windowTitle(), "SONORIA-S2");  // no table renames the main window
+}
+
+TEST(ApplyLanguageTexts, TheToggleReachesBothLanguagesAndIsStored) {
+    QTemporaryDir dir;
+    SetSettingsFileForTesting(dir.filePath("settings.ini"));
+    QWidget window;
+    BuildDialog(&window, kDialog);
+    int refreshed = 0;
+    const auto refresh = [&] { ++refreshed; };
+    SelectLanguage(ReadLanguageSetting(), &window, 229, refresh);  // first start: no value, Chinese
+    EXPECT_EQ(CurrentLanguage(), 0);
+    EXPECT_EQ(ControlText(FindControl(&window, 1019)), "En");
+    int language = ToggleLanguage(0, &window, 229, refresh);
+    EXPECT_EQ(language, 1);
+    EXPECT_EQ(ReadLanguageSetting(), 1);
+    EXPECT_EQ(ControlText(FindControl(&window, 1026)), "Mic Vol");
+    language = ToggleLanguage(language, &window, 229, refresh);
+    EXPECT_EQ(language, 0);
+    EXPECT_EQ(ReadLanguageSetting(), 0);
+    EXPECT_EQ(ControlText(FindControl(&window, 1026)), QString::fromUtf8("话筒音量"));
+    EXPECT_EQ(refreshed, 3);
+    SetSettingsFileForTesting({});
 }
 
 }  // namespace
