@@ -3,7 +3,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QLocalSocket>
-#include <QMessageBox>
+
+#include "app/MessageService.h"
 
 namespace sonoria {
 namespace {
@@ -55,12 +56,12 @@ bool CheckSingleInstance(SingleInstance& instance) {
         case SingleInstance::Outcome::First: return true;
         case SingleInstance::Outcome::HandedOver: return false;
         case SingleInstance::Outcome::WindowNotFound:
-            QMessageBox::information(nullptr, QApplication::applicationDisplayName(),
-                                     QString::fromUtf8(kInstanceWindowMissing));
+            ShowMessageBox(nullptr, QString::fromUtf8(kInstanceWindowMissing), QApplication::applicationDisplayName(),
+                           MessageIcon::None);
             return true;
         case SingleInstance::Outcome::Failed:
-            QMessageBox::information(nullptr, QApplication::applicationDisplayName(),
-                                     QString::fromUtf8(kInstanceCreateFailed));
+            ShowMessageBox(nullptr, QString::fromUtf8(kInstanceCreateFailed), QApplication::applicationDisplayName(),
+                           MessageIcon::None);
             return false;
     }
     return false;

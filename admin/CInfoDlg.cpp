@@ -1,0 +1,58 @@
+#include "admin/CInfoDlg.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+
+#include "app/DialogTemplate.h"
+#include "state/Language.h"
+
+namespace sonoria {
+namespace {
+
+constexpr int kMessageFontPixels = 25;
+
+const ControlSpec kControls[] = {
+    {-1, ControlKind::Picture, "210", 1, 0, 344, 68},
+    {kInfoTextId, ControlKind::Label, "", 51, 19, 265, 18, kCentered},
+    {2, ControlKind::PushButton, "关闭", 148, 51, 50, 14, kHidden},
+};
+const DialogSpec kTemplate{kInfoDialogId, "", 345, 67, kDialogFont8, kControls};
+
+}  // namespace
+
+CInfoDlg::CInfoDlg(QWidget* owner) : QDialog(owner) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    BuildDialog(this, kTemplate);
+    setWindowTitle(IsEnglish() ? QStringLiteral("Information") : QString::fromUtf8("信息"));
+    if (auto* picture = qobject_cast<QLabel*>(children().first())) picture->setScaledContents(true);
+    text_ = FindControlAs<QLabel>(this, kInfoTextId);
+    QFont font(QStringLiteral("SimSun"));
+    font.setPixelSize(kMessageFontPixels);
+    text_->setFont(font);
+    text_->setAlignment(Qt::AlignCenter);
+    text_->setAttribute(Qt::WA_TranslucentBackground);
+    closeTimer_.setSingleShot(true);
+    connect(&closeTimer_, &QTimer::timeout, this, &QDialog::close);
+    if (owner != nullptr) move(owner->geometry().center() - rect().center());
+}
+
+void CInfoDlg::ShowText(const QString& text, int milliseconds) {
+    text_->setText(text);
+    show();
+    text_->update();
+    closeTimer_.start(milliseconds);
+}
+
+QString CInfoDlg::Text() const { return text_->text(); }
+
+void CInfoDlg::keyPressEvent(QKeyEvent* event) {
+    // Escape closes it; Enter does nothing.
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace sonoria

@@ -1,0 +1,51 @@
+// The synchronisation progress window: modal while a synchronisation runs,
+// an activity bar, and after 8 seconds it gives up and suggests reconnecting.
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+
+#include <functional>
+
+class QProgressBar;
+
+namespace sonoria {
+
+inline constexpr int kSyncDialogId = 144;
+inline constexpr int kSyncGiveUpMs = 8000;      // timer 1234
+inline constexpr int kSyncStepMs = 100;         // timer 1
+inline constexpr const char* kSyncGiveUpText = "错误,建议重连设备";
+inline constexpr int kSyncGiveUpInfoMs = 1800;
+
+class CSynDlg : public QDialog {
+    Q_OBJECT
+public:
+    struct Hooks {
+        std::function<void(bool)> setSynchronising;           // the main window's flag
+        std::function<void(const QString&, int)> showInfo;    // ShowInfo
+        int giveUpMs = kSyncGiveUpMs;
+    };
+
+    CSynDlg(QWidget* owner, Hooks hooks);
+
+    // Ends the modal run as a cancel: the synchronisation has finished.
+    void CloseSyncProgress();
+    int Progress() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Stop();
+    void GiveUp();
+
+    Hooks hooks_;
+    QProgressBar* bar_ = nullptr;
+    QTimer giveUpTimer_;
+    QTimer stepTimer_;
+    bool ending_ = false;
+};
+
+}  // namespace sonoria

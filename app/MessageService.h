@@ -1,0 +1,35 @@
+// Every message box of the program goes through here, so that tests can
+// answer them.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+namespace sonoria {
+
+enum class MessageIcon { None, Information, Question, Warning, Error };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No, Closed };
+
+struct MessageRequest {
+    QWidget* owner;
+    QString text;
+    QString caption;
+    MessageIcon icon;
+    MessageButtons buttons;
+};
+
+// Shows a modal message box (or asks the installed handler) and returns the answer.
+MessageAnswer ShowMessage(const MessageRequest& request);
+
+// Convenience forms.
+bool AskYesNo(QWidget* owner, const QString& text, const QString& caption);
+void ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, MessageIcon icon);
+
+// Replaces the real boxes (tests); an empty handler restores them.
+using MessageHandler = std::function<MessageAnswer(const MessageRequest&)>;
+MessageHandler SetMessageHandler(MessageHandler handler);
+
+}  // namespace sonoria
