@@ -1,5 +1,5 @@
 // The program's images, each a PNG resource named by its id
-// (resources/images/<id>.png, drawn by tools/draw_images.py).
+// (resources/images/<id>.png, drawn by tools/draw_images.cpp, run by hand).
 #pragma once
 
 #include <QImage>

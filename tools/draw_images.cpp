@@ -1,0 +1,131 @@
+// sonoria-draw-images: draws every picture the program embeds and writes
+// them as <folder>/<id>.png.
+//
+//   sonoria-draw-images <output folder> [--contact-sheet <file.png>]
+//                       [--preview <file.png>]
+//
+// The optional contact sheet shows all pictures enlarged on a dark
+// background; the preview shows them in place (main window, sliders), for
+// looking them over.
+
+#include "draw_common.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QImage contactSheet(const std::vector<draw::Picture>& pictures) {
+    constexpr int kSheetWidth = 1900;
+    constexpr int kGap = 16;
+    constexpr int kLabel = 18;
+    struct Cell {
+        const draw::Picture* picture;
+        int scale;
+        QRect rect;
+    };
+    std::vector<Cell> cells;
+    int x = kGap;
+    int y = kGap;
+    int rowHeight = 0;
+    for (const auto& picture : pictures) {
+        const QSize size = picture.image.size();
+        // Small pictures are enlarged more, so their pixels can be judged.
+        int scale = std::max(1, std::min(8, 120 / std::max(1, size.height())));
+        while (scale > 1 && size.width() * scale > kSheetWidth - 2 * kGap) --scale;
+        const int w = size.width() * scale;
+        const int h = size.height() * scale + kLabel;
+        if (x + w > kSheetWidth - kGap && x > kGap) {
+            x = kGap;
+            y += rowHeight + kGap;
+            rowHeight = 0;
+        }
+        cells.push_back({&picture, scale, QRect(x, y, w, h)});
+        x += w + kGap;
+        rowHeight = std::max(rowHeight, h);
+    }
+    QImage sheet(kSheetWidth, y + rowHeight + kGap, QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(QColor(18, 18, 18));
+    QPainter p(&sheet);
+    p.setFont(draw::uiFont(12, QFont::Normal));
+    for (const auto& cell : cells) {
+        const QImage& image = cell.picture->image;
+        const QRect area(cell.rect.x(), cell.rect.y() + kLabel, image.width() * cell.scale,
+                         image.height() * cell.scale);
+        p.fillRect(area, draw::panelColour());
+        p.drawImage(area, image);  // nearest-neighbour enlargement
+        p.setPen(QColor(200, 200, 200));
+        p.drawText(QPointF(cell.rect.x(), cell.rect.y() + 13),
+                   QStringLiteral("%1  %2x%3").arg(cell.picture->id).arg(image.width()).arg(image.height()));
+    }
+    return sheet;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    QString folder;
+    QString sheetFile;
+    QString previewFile;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == QStringLiteral("--contact-sheet") && i + 1 < argc) {
+            sheetFile = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == QStringLiteral("--preview") && i + 1 < argc) {
+            previewFile = QString::fromLocal8Bit(argv[++i]);
+        } else if (folder.isEmpty() && !arg.startsWith(QLatin1Char('-'))) {
+            folder = arg;
+        } else {
+            folder.clear();
+            break;
+        }
+    }
+    if (folder.isEmpty()) {
+        std::fprintf(stderr, "usage: %s <output folder> [--contact-sheet <file.png>] [--preview <file.png>]\n", argv[0]);
+        return 2;
+    }
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
+        return 1;
+    }
+
+    draw::Gallery gallery;
+    draw::drawSliders(gallery);
+    draw::drawButtons(gallery);
+    draw::drawSymbols(gallery);
+    draw::drawRouting(gallery);
+    draw::drawWindowPictures(gallery);
+
+    std::vector<draw::Picture> pictures = gallery.pictures();
+    std::sort(pictures.begin(), pictures.end(), [](const auto& a, const auto& b) { return a.id < b.id; });
+
+    int failures = 0;
+    for (const auto& picture : pictures) {
+        const QString path = QDir(folder).filePath(QStringLiteral("%1.png").arg(picture.id));
+        const QImage out = picture.image.convertToFormat(QImage::Format_ARGB32);
+        if (!out.save(path, "PNG", 9)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            ++failures;
+            continue;
+        }
+        std::printf("%4d  %4d x %-4d  %s\n", picture.id, out.width(), out.height(), qPrintable(picture.what));
+    }
+    if (!sheetFile.isEmpty() && !contactSheet(pictures).save(sheetFile, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(sheetFile));
+        ++failures;
+    }
+    if (!previewFile.isEmpty() && !draw::previewSheet(pictures).save(previewFile, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(previewFile));
+        ++failures;
+    }
+    return failures == 0 ? 0 : 1;
+}
