@@ -82,6 +82,7 @@ void SetControlFactory(ControlKind kind, ControlFactory factory) {
 int ControlId(const QWidget* widget) { return widget ? widget->property(kControlIdProperty).toInt() : 0; }
 
 void SetControlId(QWidget* widget, int id) {
+    // Controls that report their id in signals declare it as a property and get it here.
     widget->setProperty(kControlIdProperty, id);
     if (id > 0) widget->setObjectName(QStringLiteral("IDC_%1").arg(id));
 }

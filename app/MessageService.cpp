@@ -1,5 +1,6 @@
 #include "app/MessageService.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace sonoria {
@@ -21,7 +22,22 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+SaveFileHandler& SaveHandler() {
+    static SaveFileHandler handler;
+    return handler;
+}
+
 }  // namespace
+
+QString ChooseSaveFileName(QWidget* owner, const QString& filter) {
+    if (SaveHandler()) return SaveHandler()(filter);
+    return QFileDialog::getSaveFileName(owner, QString(), QString(), filter);
+}
+
+SaveFileHandler SetSaveFileHandler(SaveFileHandler handler) {
+    std::swap(SaveHandler(), handler);
+    return handler;
+}
 
 MessageAnswer ShowMessage(const MessageRequest& request) {
     if (Handler()) return Handler()(request);

@@ -28,6 +28,12 @@ MessageAnswer ShowMessage(const MessageRequest& request);
 bool AskYesNo(QWidget* owner, const QString& text, const QString& caption);
 void ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, MessageIcon icon);
 
+// Asks for a file name to save to (the platform's save dialog, with an
+// overwrite question); empty when the user cancelled.
+QString ChooseSaveFileName(QWidget* owner, const QString& filter);
+using SaveFileHandler = std::function<QString(const QString& filter)>;
+SaveFileHandler SetSaveFileHandler(SaveFileHandler handler);
+
 // Replaces the real boxes (tests); an empty handler restores them.
 using MessageHandler = std::function<MessageAnswer(const MessageRequest&)>;
 MessageHandler SetMessageHandler(MessageHandler handler);

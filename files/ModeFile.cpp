@@ -28,7 +28,9 @@ void AppendBytes(std::vector<std::uint8_t>& out, const Field& field) {
     for (const auto& byte : field) out.push_back(byte.load(std::memory_order_relaxed));
 }
 
-std::vector<std::uint8_t> BuildVersion3() {
+}  // namespace
+
+std::vector<std::uint8_t> BuildModeFile() {
     std::vector<std::uint8_t> out;
     out.reserve(kModeFileSize);
     for (const char* c = kModeMagicV3; *c != '\0'; ++c) {
@@ -51,6 +53,8 @@ std::vector<std::uint8_t> BuildVersion3() {
     out.resize(out.size() + kModeFileTail, 0);
     return out;
 }
+
+namespace {
 
 void Apply(const FileParamBlock& block, int blockNumber, ParamCopy copy) {
     for (int index = 0; index < kBlockSizes[blockNumber]; ++index) {
@@ -93,7 +97,10 @@ void ApplyToImage(const ModeFileContents& contents) {
 }  // namespace
 
 int WriteModeFile(const std::string& path) {
-    const std::vector<std::uint8_t> bytes = BuildVersion3();
+    return WriteModeFileBytes(path, BuildModeFile());
+}
+
+int WriteModeFileBytes(const std::string& path, std::span<const std::uint8_t> bytes) {
     return WriteFileBytes(path, bytes) ? 1 : 0;
 }
 

@@ -4,12 +4,18 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace sonoria {
 
 // Writes the image as a version 3 file (948 bytes). Returns 1, or 0 after
 // reporting the failure (FileIo.h) when any part of the file could not be written.
 int WriteModeFile(const std::string& path);
+
+// The version 3 bytes of the image as it is now (a snapshot to write later).
+std::vector<std::uint8_t> BuildModeFile();
+// Writes such a snapshot; 1, or 0 after reporting the failure.
+int WriteModeFileBytes(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // Reads a mode data file of version 1, 2 or 3, or without header, into the
 // image. Returns 1 when read; 0 when it could not be opened or is a version

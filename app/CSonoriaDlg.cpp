@@ -1,0 +1,376 @@
+#include "app/CSonoriaDlg.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+
+#include "admin/CInfoDlg.h"
+#include "admin/CSynDlg.h"
+#include "app/ControlFactories.h"
+#include "app/ControlText.h"
+#include "app/DeviceWatch.h"
+#include "app/DialogTemplate.h"
+#include "app/FlowPanel.h"
+#include "app/Localization.h"
+#include "app/MainWindowTemplate.h"
+#include "app/Settings.h"
+#include "controls/CGdipButton.h"
+#include "controls/CPeakMeterCtrl.h"
+#include "controls/CTabWnd.h"
+#include "controls/CXBmpSlider.h"
+#include "controls/CXPGroupBox.h"
+#include "controls/ImageLoader.h"
+#include "link/LinkState.h"
+#include "state/DeviceState.h"
+#include "state/Language.h"
+
+namespace sonoria {
+namespace {
+
+constexpr QRgb kBackground = 0xFFC7C7C7;
+constexpr QColor kPanelColor(32, 32, 32);
+constexpr QColor kCaptionBlue(26, 11, 172);
+constexpr int kMeterSegments = 35;
+constexpr int kMeterDecayMs = 35;
+constexpr int kPageFrameColor = 0x009078;  // RGB(0,144,120)
+
+// Pages of the page host, by index: dialog ids of the compressor, channel EQ,
+// main output EQ and centre/sub EQ pages.
+constexpr std::array<int, 4> kPageDialogIds = {255, 249, 259, 257};
+
+constexpr int kConnectedImage = 341;
+constexpr int kDisconnectedImage = 339;
+constexpr int kDiagramNormal = 283;
+constexpr int kDiagramRear = 352;
+constexpr int kProgramIcon = 209;
+
+void SetLabelColors(QLabel* label, const QColor& text, const QColor& background) {
+    if (label == nullptr) return;
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, text);
+    label->setPalette(palette);
+    label->setAutoFillBackground(background.isValid());
+    if (background.isValid()) {
+        palette.setColor(QPalette::Window, background);
+        label->setPalette(palette);
+    }
+}
+
+// Value colours: red near the top of a volume's range, amber below, green low.
+QColor VolumeColor(int position, int redAbove, int amberFrom) {
+    if (position > redAbove) return {230, 0, 0};
+    if (position >= amberFrom) return {230, 150, 0};
+    return {0, 230, 0};
+}
+
+}  // namespace
+
+bool IsAcceptedModel(const QString& machineName) {
+    for (const char* model : {"KR710Q", "KR710R", "KR710QX", "KR710S", "KR710T", "HX-N3"}) {
+        if (machineName.compare(QLatin1String(model), Qt::CaseInsensitive) == 0) return true;
+    }
+    return false;
+}
+
+CSonoriaDlg::CSonoriaDlg(QWidget* parent) : QDialog(parent) {
+    RegisterControlFactories();
+    connectedImage_ = LoadPngPixmap(kConnectedImage);
+    disconnectedImage_ = LoadPngPixmap(kDisconnectedImage);
+    setWindowIcon(QIcon(LoadPngPixmap(kProgramIcon)));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
+    BuildControls();
+    PrepareControls();
+
+    language_ = ReadLanguageSetting();
+    initialSize_ = size();
+    setMinimumSize(initialSize_);  // never smaller than it starts
+    initialHostRect_ = FindControl(this, IDC_PAGE_HOST)->geometry();
+    initialFrameRect_ = FindControl(this, IDC_PAGE_FRAME)->geometry();
+    SelectLanguage(language_, this, kMainDialogId, [this] { RefreshLanguage(); });
+
+    startupTimer_.setSingleShot(true);
+    connect(&startupTimer_, &QTimer::timeout, this, &CSonoriaDlg::StartupConnection);
+    meterFeed_.setInterval(250);
+    connect(&meterFeed_, &QTimer::timeout, this, &CSonoriaDlg::FeedMeters);
+    meterPoll_.setInterval(250);
+    connect(&meterPoll_, &QTimer::timeout, this, &CSonoriaDlg::PollMeters);
+    qApp->installEventFilter(this);
+}
+
+CSonoriaDlg::~CSonoriaDlg() {
+    qApp->removeEventFilter(this);
+    if (g_hMainWnd.load() == this) g_hMainWnd.store(nullptr);
+}
+
+void CSonoriaDlg::BuildControls() {
+    BuildDialog(this, MainWindowTemplate());
+    auto* host = FindControlAs<CTabWnd>(this, IDC_PAGE_HOST);
+    for (std::size_t i = 0; i < kPageDialogIds.size(); ++i) {
+        // The editing pages come with the EQ and dynamics windows; until then each
+        // slot holds an empty page of the right dialog id.
+        auto* page = new QWidget(host);
+        page->setProperty("dialogId", kPageDialogIds[i]);
+        page->setAutoFillBackground(true);
+        QPalette palette = page->palette();
+        palette.setColor(QPalette::Window, kPanelColor);
+        page->setPalette(palette);
+        pages_[i] = page;
+        host->AddPage(page, kPageDialogIds[i]);
+    }
+    host->LayoutPages();
+    host->ShowPage(currentPage_);
+
+    FlowPanelActions actions;
+    actions.showInfo = [this](const QString& text, int ms) { ShowInfo(text, ms); };
+    actions.showLevelPopup = [this](int id) { ShowLevelPopup(id); };
+    actions.showMixPopup = [this](int id) { ShowMixPopup(id); };
+    actions.showDelayWindow = [this](int id) { ShowDelayWindow(id); };
+    actions.showEffect = [this] { ShowEffect(); };
+    actions.showPage = [this, host](int page) {
+        currentPage_ = page;
+        host->ShowPage(page);
+    };
+    actions.setupPage = [](int, int) {};
+    actions.refreshVolumeStrip = [this] { RefreshVolumeStrip(); };
+    actions.invalidate = [this] { update(); };
+    panel_ = std::make_unique<FlowPanel>(this, actions);
+}
+
+void CSonoriaDlg::PrepareControls() {
+    for (int id : {IDC_MIC_SLIDER, IDC_MUSIC_SLIDER, IDC_CENTER_SLIDER, IDC_SUB_SLIDER}) {
+        CXBmpSlider* slider = Slider(id);
+        const bool outputVolume = id == IDC_CENTER_SLIDER || id == IDC_SUB_SLIDER;
+        slider->SetRange(0, outputVolume ? 49 : 127);
+        slider->SetPos(0);
+        slider->SetTrackImages();
+        slider->SetThumbImages(301);
+        slider->SetMargins(5, 4, 1, 1);
+        slider->SetBackgroundColor(kBackground);
+        connect(slider, &CXBmpSlider::sliderChanged, this, &CSonoriaDlg::OnMasterVolume);
+    }
+    auto* function = FindControlAs<CGdipButton>(this, IDC_FUNCTION);
+    function->SetStandardImage(268);
+    function->SetCaptionColor(Qt::white);
+    function->setToolTip(QString::fromUtf8("一些其他功能"));
+    connect(function, &QAbstractButton::clicked, this, [this] { ShowFunction(); });
+    auto* languageButton = FindControlAs<CGdipButton>(this, IDC_LANGUAGE);
+    languageButton->SetStandardImage(292);
+    languageButton->SetCaptionColor(Qt::white);
+    connect(languageButton, &QAbstractButton::clicked, this, &CSonoriaDlg::ToggleLanguage);
+    for (int mode = 0; mode < 4; ++mode) {
+        auto* button = FindControlAs<CGdipButton>(this, IDC_MODE_1 + mode);
+        button->SetStandardImage(330 + 2 * mode);
+        button->SetAlternateImage(331 + 2 * mode);
+        connect(button, &QAbstractButton::clicked, this, [this, mode] { OnModeButton(mode); });
+    }
+    panel_->Init();
+    for (int id : {IDC_MIC_METER, IDC_MUSIC_L_METER, IDC_MUSIC_R_METER}) {
+        auto* meter = FindControlAs<CPeakMeterCtrl>(this, id);
+        meter->SetMeterBands(1, kMeterSegments);
+        meter->ResetChannels();
+        meter->StartDecayTimer(kMeterDecayMs);
+        meter->SetHorizontal(true);
+        meter->SetBackgroundColor(kPanelColor);
+        meter->ShowPeakLine(false);
+    }
+    FindControlAs<CXPGroupBox>(this, IDC_PAGE_FRAME)->SetFrameColor(QColor::fromRgb(kPageFrameColor));
+    for (int id : {IDC_MIC_CAPTION, IDC_CENTER_CAPTION, IDC_MUSIC_CAPTION, IDC_SUB_CAPTION}) {
+        SetLabelColors(Label(id), kCaptionBlue, QColor());
+    }
+    SetLabelColors(Label(IDC_STATUS_CAPTION), Qt::white, kPanelColor);
+    // The panel's switches sit on its dark ground.
+    for (int id : {1198, 1199, 1210}) {
+        if (QWidget* box = FindControl(this, id)) {
+            box->setStyleSheet(QStringLiteral("QCheckBox { color: white; background: rgb(32,32,32); }"));
+        }
+    }
+    SetLabelColors(Label(IDC_MODE_CAPTION), Qt::white, Qt::black);
+    UpdateValueColors();
+}
+
+CXBmpSlider* CSonoriaDlg::Slider(int id) const { return FindControlAs<CXBmpSlider>(this, id); }
+QLabel* CSonoriaDlg::Label(int id) const { return FindControlAs<QLabel>(this, id); }
+
+void CSonoriaDlg::UpdateValueColors() {
+    SetLabelColors(Label(IDC_MIC_VALUE), VolumeColor(Slider(IDC_MIC_SLIDER)->GetPos(), 120, 97), Qt::black);
+    SetLabelColors(Label(IDC_MUSIC_VALUE), VolumeColor(Slider(IDC_MUSIC_SLIDER)->GetPos(), 120, 97), Qt::black);
+    SetLabelColors(Label(IDC_CENTER_VALUE), VolumeColor(Slider(IDC_CENTER_SLIDER)->GetPos(), 40, 25), Qt::black);
+    SetLabelColors(Label(IDC_SUB_VALUE), VolumeColor(Slider(IDC_SUB_SLIDER)->GetPos(), 40, 25), Qt::black);
+}
+
+void CSonoriaDlg::ShowInfo(const QString& text, int milliseconds) {
+    if (info_.isNull()) info_ = new CInfoDlg(this);
+    info_->ShowText(text, milliseconds);
+}
+
+void CSonoriaDlg::RunSyncProgress() {
+    if (!sync_.isNull()) return;
+    CSynDlg::Hooks hooks;
+    hooks.setSynchronising = [this](bool on) { synchronising_ = on; };
+    hooks.showInfo = [this](const QString& text, int ms) { ShowInfo(text, ms); };
+    auto* progress = new CSynDlg(this, hooks);
+    sync_ = progress;
+    progress->exec();
+    delete progress;
+}
+
+void CSonoriaDlg::CloseSyncProgress() {
+    if (!sync_.isNull()) sync_->CloseSyncProgress();
+}
+
+void CSonoriaDlg::SetConnectionStatus(bool connected) {
+    if (auto* picture = Label(IDC_CONNECTION_PICTURE)) {
+        picture->setPixmap(connected ? connectedImage_ : disconnectedImage_);
+        picture->setScaledContents(true);
+    }
+    const bool english = IsEnglish();
+    const char* text = connected ? (english ? "Connected" : "已连接") : (english ? "Disconnected" : "未连接");
+    QLabel* status = Label(IDC_STATUS_TEXT);
+    status->setText(QString::fromUtf8(text));
+    SetLabelColors(status, g_bDeviceOpen.load() == 1 ? QColor(0, 255, 0) : QColor(255, 0, 0), kPanelColor);
+}
+
+void CSonoriaDlg::RefreshVolumeStrip() {
+    const auto machine = [](MachineRecordByte byte) { return int(g_Device.machineDevice[byte].load()); };
+    struct Strip {
+        int slider, label, maximum, value, shown;
+    };
+    const int mic = GetParam(1, 24).first;
+    const int music = GetParam(4, 2).first;
+    const int center = GetParam(kCenterBlock, 22).second;
+    const int sub = GetParam(kSubBlock, 22).second;
+    const Strip strips[] = {
+        {IDC_MIC_SLIDER, IDC_MIC_VALUE, machine(MaxMicVolume), mic, mic / 2},
+        {IDC_MUSIC_SLIDER, IDC_MUSIC_VALUE, machine(MaxMusicVolume), music, music / 2},
+        {IDC_CENTER_SLIDER, IDC_CENTER_VALUE, machine(MaxCenterVolume), center, center},
+        {IDC_SUB_SLIDER, IDC_SUB_VALUE, machine(MaxSubVolume), sub, sub},
+    };
+    for (const Strip& strip : strips) {
+        CXBmpSlider* slider = Slider(strip.slider);
+        slider->SetRange(0, strip.maximum);
+        slider->SetPos(std::clamp(strip.value, 0, strip.maximum));
+        slider->update();
+        Label(strip.label)->setText(QString::number(strip.shown));
+    }
+    UpdateValueColors();
+}
+
+void CSonoriaDlg::RefreshModeButtons() {
+    const int current = g_Device.currentMode.load();
+    for (int mode = 0; mode < 4; ++mode) {
+        auto* button = FindControlAs<CGdipButton>(this, IDC_MODE_1 + mode);
+        button->SetGreyed(false);
+        button->SetSelected(mode == current);
+        button->update();
+    }
+}
+
+void CSonoriaDlg::RefreshAfterSync() {
+    RefreshVolumeStrip();
+    RefreshModeButtons();
+    panel_->RefreshRoutingDisplay();
+    panel_->RefreshFlowCaptions();
+    panel_->CheckBoxesFromImage();
+    update();
+}
+
+void CSonoriaDlg::RefreshLanguage() {
+    // The language was just made current for the display texts; the window follows it.
+    language_ = CurrentLanguage();
+    SetConnectionStatus(g_bDeviceOpen.load() == 1);
+    // The routing names stay after the table's texts while routed to rear.
+    panel_->RefreshRoutingDisplay();
+    panel_->RefreshFlowCaptions();
+    update();
+}
+
+void CSonoriaDlg::CloseTransientWindows() {
+    // The transient sub-windows arrive with their own parts; none is open yet.
+}
+
+void CSonoriaDlg::ToggleLanguage() {
+    language_ = sonoria::ToggleLanguage(language_, this, kMainDialogId, [this] { RefreshLanguage(); });
+}
+
+void CSonoriaDlg::Post(unsigned message, std::uintptr_t wParam, std::intptr_t) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, message, wParam] {
+            switch (message) {
+                case WM_SYNC_DONE: OnSyncDone(static_cast<int>(wParam)); break;
+                default: break;  // the windows that handle 1001, 1003 and 1004 come later
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void CSonoriaDlg::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    Post(message, wParam, lParam);
+}
+
+QPixmap CSonoriaDlg::RenderBackground() const {
+    QPixmap background(size());
+    background.fill(QColor::fromRgba(kBackground));
+    QPainter painter(&background);
+    if (QWidget* frame = FindControl(this, IDC_PANEL_FRAME)) painter.fillRect(frame->geometry(), kPanelColor);
+    if (QWidget* area = FindControl(this, IDC_DIAGRAM_AREA)) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(area->geometry(), LoadPngPixmap(RearCopyActive() ? kDiagramRear : kDiagramNormal));
+    }
+    return background;
+}
+
+void CSonoriaDlg::GiveButtonsTheirBackground() {
+    const QPixmap background = RenderBackground();
+    for (CGdipButton* button : findChildren<CGdipButton*>(QString(), Qt::FindDirectChildrenOnly)) {
+        button->SetBackground(background);
+    }
+}
+
+void CSonoriaDlg::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, RenderBackground());
+}
+
+void CSonoriaDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!backgroundsGiven_) {
+        backgroundsGiven_ = true;
+        GiveButtonsTheirBackground();
+        startupTimer_.start(startupDelayMs_);
+    }
+}
+
+void CSonoriaDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const QSize growth = size() - initialSize_;
+    if (QWidget* host = FindControl(this, IDC_PAGE_HOST)) {
+        host->resize(initialHostRect_.width() + growth.width() - 1, initialHostRect_.height() + growth.height() - 1);
+    }
+    if (QWidget* frame = FindControl(this, IDC_PAGE_FRAME)) {
+        frame->resize(initialFrameRect_.width() + growth.width(), initialFrameRect_.height() + growth.height());
+    }
+}
+
+void CSonoriaDlg::reject() {}
+
+void CSonoriaDlg::keyPressEvent(QKeyEvent* event) {
+    // Enter and Escape never close the main window.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool CSonoriaDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && isActiveWindow()) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget->window() == this) CloseTransientWindows();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace sonoria

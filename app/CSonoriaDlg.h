@@ -1,0 +1,144 @@
+// The main window: volumes and meters, connection status, the mode buttons,
+// the signal-flow panel and the page host with the editing pages. It owns the
+// connection with the device (ConnectionHandling.cpp) and opens every other
+// window.
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+#include <QPointer>
+#include <QTimer>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "admin/CInfoDlg.h"
+#include "admin/CSynDlg.h"
+#include "link/HostMessages.h"
+
+class QLabel;
+
+namespace sonoria {
+
+class CTabWnd;
+class CXBmpSlider;
+class DeviceWatch;
+class FlowPanel;
+
+class CSonoriaDlg : public QDialog, public HostMessageSink {
+    Q_OBJECT
+public:
+    explicit CSonoriaDlg(QWidget* parent = nullptr);
+    ~CSonoriaDlg() override;
+
+    // Device arrival and removal come from here (the platform's or the virtual device's).
+    void SetDeviceWatch(std::unique_ptr<DeviceWatch> watch);
+    // How long the start-up connection waits (300 ms in the program).
+    void SetStartupDelay(int milliseconds) { startupDelayMs_ = milliseconds; }
+
+    // Services other windows use.
+    void ShowInfo(const QString& text, int milliseconds);
+    void RunSyncProgress();
+    void CloseSyncProgress();
+    void SetConnectionStatus(bool connected);
+    void RefreshVolumeStrip();
+    void RefreshModeButtons();
+    void RefreshAfterSync();
+    void RefreshLanguage();
+    void CloseTransientWindows();
+
+    // Openers of the sub-windows; the windows themselves come with their own parts.
+    void ShowAbout() {}
+    void ShowMachineSettings() {}
+    void ShowLogo() {}
+    void ShowFunction() {}
+    void ShowEffect() {}
+    void ShowLevelPopup(int) {}
+    void ShowMixPopup(int) {}
+    void ShowDelayWindow(int) {}
+
+    int Language() const { return language_; }
+    bool Synchronising() const { return synchronising_; }
+    int CurrentPage() const { return currentPage_; }
+    FlowPanel* Panel() const { return panel_.get(); }
+    CInfoDlg* InfoWindow() const { return info_.data(); }
+    CSynDlg* SyncWindow() const { return sync_.data(); }
+    bool MeterPollingActive() const { return meterPoll_.isActive(); }
+    // The pending stored mode of a mode-file load, stored after the next synchronisation.
+    void SetPendingModeSlot(int slot) { pendingModeSlot_ = slot; }
+
+    // HostMessageSink: both deliver on this window's thread without blocking the caller.
+    void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+
+    // The background as painted (diagram included), for the image buttons.
+    QPixmap RenderBackground() const;
+
+    // Connection handling.
+    void StartupConnection();
+    void OnDeviceArrived(const QString& path);
+    void OnDeviceRemoved(const QString& path);
+    void OnSyncDone(int afterWriteAll);
+    void OnMasterVolume(int sliderId, int position);
+    void OnModeButton(int mode);
+
+public slots:
+    void reject() override;  // Escape never closes the main window
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void PrepareControls();
+    void GiveButtonsTheirBackground();
+    void ToggleLanguage();
+    void StartNewConnection();
+    void TryConnectOnArrival(int retriesLeft);
+    void StopMeterTimers();
+    void FeedMeters();
+    void PollMeters();
+    void RefuseDevice();
+    void CloseDeviceLink();
+    void UpdateValueColors();
+    CXBmpSlider* Slider(int id) const;
+    QLabel* Label(int id) const;
+
+    int language_ = 1;
+    bool synchronising_ = false;
+    int currentPage_ = 1;
+    int startupDelayMs_ = 300;
+    bool backgroundsGiven_ = false;
+    QSize initialSize_;
+    QRect initialHostRect_;
+    QRect initialFrameRect_;
+
+    // Connection state.
+    bool refusalGuard_ = true;
+    bool firstSyncPending_ = false;
+    int pendingModeSlot_ = -1;
+    bool levelDetection_ = true;
+
+    QTimer startupTimer_;   // timer 1
+    QTimer meterFeed_;      // timer 2
+    QTimer meterPoll_;      // timer 3
+
+    std::unique_ptr<FlowPanel> panel_;
+    std::unique_ptr<DeviceWatch> watch_;
+    QPointer<CInfoDlg> info_;
+    QPointer<CSynDlg> sync_;
+    std::array<QWidget*, 4> pages_{};
+    QPixmap connectedImage_;
+    QPixmap disconnectedImage_;
+};
+
+// Accepted machine names, compared without regard to case.
+bool IsAcceptedModel(const QString& machineName);
+
+}  // namespace sonoria

@@ -1,0 +1,251 @@
+// The main window against the virtual device: connecting, accepting or
+// refusing the model, master volumes and locks, mode buttons, removal and
+// close questions, the language toggle, and screenshots.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/CSonoriaDlg.h"
+#include "app/DeviceWatch.h"
+#include "app/DialogTemplate.h"
+#include "app/MainWindowTemplate.h"
+#include "app/MessageService.h"
+#include "app/Settings.h"
+#include "controls/CGdipButton.h"
+#include "controls/CXBmpSlider.h"
+#include "link/CommandCodes.h"
+#include "link/LinkState.h"
+#include "link/Transport.h"
+#include "simulator/VirtualDevice.h"
+#include "state/DeviceState.h"
+#include "state/Language.h"
+#include "state/SyncWorkers.h"
+
+namespace sonoria {
+namespace {
+
+using namespace std::chrono_literals;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetSettingsFileForTesting(settingsDir.filePath("settings.ini"));
+        SetMessageHandler([this](const MessageRequest& request) {
+            messages.push_back(request.text);
+            return answer;
+        });
+        SetHidBackend(device);
+    }
+    void TearDown() override {
+        if (window) window->close();
+        window.reset();
+        StopSyncWorkers();
+        DisconnectDevice();
+        SetHidBackend(nullptr);
+        SetMessageHandler({});
+        SetSaveFileHandler({});
+        SetSettingsFileForTesting({});
+        g_bSyncIdle.store(1);
+        ResetDeviceState();
+    }
+    // Opens the window and waits for the start-up connection and its synchronisation.
+    void Open(bool expectConnection = true) {
+        window = std::make_unique<CSonoriaDlg>();
+        window->SetStartupDelay(10);
+        window->SetDeviceWatch(CreateVirtualDeviceWatch(*device));
+        window->show();
+        if (expectConnection) WaitForSync();
+    }
+    void WaitForSync() {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return g_bDeviceOpen.load() == 1; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }, 10000));
+        QTest::qWait(50);
+    }
+    QString StatusText() const { return FindControlAs<QLabel>(window.get(), IDC_STATUS_TEXT)->text(); }
+    CXBmpSlider* Slider(int id) const { return FindControlAs<CXBmpSlider>(window.get(), id); }
+    std::vector<Report> Sets(int block, int index) const {
+        std::vector<Report> sets;
+        for (const Report& r : device->Received()) {
+            if (r[1] == CMD_SET_PARAM && r[2] == block && r[3] == index) sets.push_back(r);
+        }
+        return sets;
+    }
+    void SaveScreenshot(const QString& name) {
+        QDir().mkpath(SONORIA_SCREENSHOT_DIR);
+        window->grab().save(QStringLiteral(SONORIA_SCREENSHOT_DIR "/%1.png").arg(name));
+    }
+
+    QTemporaryDir settingsDir;
+    std::shared_ptr<VirtualDevice> device = std::make_shared<VirtualDevice>("KR710Q");
+    std::unique_ptr<CSonoriaDlg> window;
+    std::vector<QString> messages;
+    MessageAnswer answer = MessageAnswer::No;
+};
+
+TEST_F(MainWindowTest, StartUpConnectsSynchronisesAndPollsTheMeters) {
+    Open();
+    EXPECT_EQ(window->Language(), 0);  // no stored language: Chinese
+    EXPECT_EQ(StatusText(), QString::fromUtf8("已连接"));
+    EXPECT_EQ(g_Device.machineName.Get(), "KR710Q");
+    EXPECT_TRUE(window->MeterPollingActive());
+    device->ClearRecord();
+    QTest::qWait(700);
+    bool polled = false;
+    for (const Report& r : device->Received()) polled |= r[1] == CMD_GET_METERS;
+    EXPECT_TRUE(polled);
+    // The strip shows the device's volumes: mic and music labels show half the value.
+    EXPECT_EQ(Slider(IDC_MIC_SLIDER)->GetPos(), GetParam(1, 24).first);
+    EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_MIC_VALUE)->text(), QString::number(GetParam(1, 24).first / 2));
+    EXPECT_TRUE(FindControlAs<CGdipButton>(window.get(), IDC_MODE_1)->IsSelected());
+    SaveScreenshot("main-window-zh");
+}
+
+TEST_F(MainWindowTest, RefusedModelsAreToldOnceAndDisconnected) {
+    for (const char* model : {"KR710", "KR710P"}) {
+        device->SetModel(model);
+        messages.clear();
+        Open(false);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 10000)) << model;
+        EXPECT_EQ(messages, std::vector<QString>{QString::fromUtf8("机器型号与软件不匹配,无法调控!")});
+        EXPECT_EQ(g_bDeviceOpen.load(), 0);
+        EXPECT_EQ(StatusText(), QString::fromUtf8("未连接"));
+        EXPECT_FALSE(window->MeterPollingActive());
+        EXPECT_EQ(device->Received().back()[1], CMD_BYE);
+        window->close();
+        window.reset();
+        StopSyncWorkers();
+    }
+}
+
+TEST_F(MainWindowTest, MasterVolumesSendRespectLocksAndPairWhenRoutedToRear) {
+    Open();
+    device->ClearRecord();
+    emit Slider(IDC_MIC_SLIDER)->sliderChanged(IDC_MIC_SLIDER, 100);
+    EXPECT_EQ(Sets(1, 24).size(), 1u);
+    EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_MIC_VALUE)->text(), "50");
+
+    g_Device.machineDevice[KeyLockEnable].store(1);
+    g_Device.machineDevice[KeyLockBits].store(0x01);
+    Slider(IDC_MIC_SLIDER)->SetPos(20);
+    emit Slider(IDC_MIC_SLIDER)->sliderChanged(IDC_MIC_SLIDER, 20);
+    EXPECT_EQ(Sets(1, 24).size(), 1u);  // nothing sent
+    EXPECT_EQ(Slider(IDC_MIC_SLIDER)->GetPos(), 100);  // back to the stored value
+    ASSERT_NE(window->InfoWindow(), nullptr);
+    EXPECT_EQ(window->InfoWindow()->Text(), QString::fromUtf8("话筒音量已经被锁定!"));
+
+    g_Device.rearRouting.store(1);
+    emit Slider(IDC_CENTER_SLIDER)->sliderChanged(IDC_CENTER_SLIDER, 33);
+    EXPECT_EQ(Sets(8, 22).back()[5], 33);
+    EXPECT_EQ(Sets(7, 22).back()[5], 33);
+    EXPECT_EQ(Slider(IDC_SUB_SLIDER)->GetPos(), 33);
+    EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_SUB_VALUE)->text(), "33");
+    g_Device.rearRouting.store(0);
+}
+
+TEST_F(MainWindowTest, ModeButtonsLoadModesUnlessLocked) {
+    Open();
+    device->ClearRecord();
+    FindControlAs<CGdipButton>(window.get(), IDC_MODE_1 + 2)->click();
+    WaitForSync();
+    ASSERT_FALSE(device->Received().empty());
+    EXPECT_EQ(device->Received().front()[1], CMD_LOAD_MODE);
+    EXPECT_EQ(device->Received().front()[2], 2);
+    EXPECT_TRUE(FindControlAs<CGdipButton>(window.get(), IDC_MODE_1 + 2)->IsSelected());
+
+    g_Device.machineDevice[KeyLockEnable].store(1);
+    g_Device.machineDevice[KeyLockBits].store(0x10);
+    device->ClearRecord();
+    FindControlAs<CGdipButton>(window.get(), IDC_MODE_1)->click();
+    EXPECT_TRUE(device->Received().empty());
+    EXPECT_EQ(window->InfoWindow()->Text(), QString::fromUtf8("载入模式已锁定!"));
+}
+
+TEST_F(MainWindowTest, UnplugDuringTheFirstSynchronisationAsksNothing) {
+    device->SetAnswerDelay(20ms);
+    window = std::make_unique<CSonoriaDlg>();
+    window->SetStartupDelay(10);
+    window->SetDeviceWatch(CreateVirtualDeviceWatch(*device));
+    bool unplugged = false;
+    bool progressOpen = false;
+    QTimer::singleShot(400, [&] {
+        progressOpen = window->SyncWindow() != nullptr;
+        g_Device.modified.store(1);
+        device->Unplug();
+        unplugged = true;
+    });
+    window->show();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return unplugged && g_bDeviceOpen.load() == 0 && window->SyncWindow() == nullptr; }, 10000));
+    EXPECT_TRUE(progressOpen);
+    ASSERT_TRUE(WaitForSyncWorkers(10s));
+    QTest::qWait(50);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(StatusText(), QString::fromUtf8("未连接"));
+}
+
+TEST_F(MainWindowTest, UnplugAfterAChangeAsksToSaveTheParametersAsTheyWere) {
+    Open();
+    emit Slider(IDC_MUSIC_SLIDER)->sliderChanged(IDC_MUSIC_SLIDER, 77);
+    ASSERT_TRUE(QTest::qWaitFor([] { return g_Device.modified.load() == 1; }, 3000));
+    answer = MessageAnswer::Yes;
+    QString savedTo;
+    const QString chosen = settingsDir.filePath("after-unplug");
+    SetSaveFileHandler([&](const QString&) {
+        device->Plug();  // the device comes back while the question is open
+        return chosen;
+    });
+    device->Unplug();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 5000));
+    EXPECT_EQ(messages.front(), QString::fromUtf8("设备已断开，请问是否需要保存参数文件?"));
+    QFile file(chosen + ".k71x");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_EQ(bytes.size(), 948);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[178 + 4]), 77);  // music volume 4/2 as it was
+}
+
+TEST_F(MainWindowTest, ClosingWithChangesAsksToSaveTheCurrentMode) {
+    Open();
+    emit Slider(IDC_MUSIC_SLIDER)->sliderChanged(IDC_MUSIC_SLIDER, 60);
+    ASSERT_TRUE(QTest::qWaitFor([] { return g_Device.modified.load() == 1; }, 3000));
+    answer = MessageAnswer::Yes;
+    device->ClearRecord();
+    window->close();
+    EXPECT_EQ(messages, std::vector<QString>{QString::fromUtf8("请问是否需要保存当前参数?")});
+    const auto received = device->Received();
+    ASSERT_GE(received.size(), 2u);
+    EXPECT_EQ(received[0][1], CMD_SAVE_MODE);
+    EXPECT_EQ(received.back()[1], CMD_BYE);
+    EXPECT_EQ(g_bDeviceOpen.load(), 0);
+    window.reset();
+}
+
+TEST_F(MainWindowTest, EscapeAndEnterDoNotCloseAndTheWindowDoesNotShrink) {
+    Open();
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->minimumSize(), window->size());
+}
+
+TEST_F(MainWindowTest, TheLanguageToggleRetextsAndPersists) {
+    Open();
+    auto* languageButton = FindControlAs<CGdipButton>(window.get(), 1019);
+    EXPECT_EQ(languageButton->text(), "En");
+    languageButton->click();
+    EXPECT_EQ(window->Language(), 1);
+    EXPECT_EQ(ReadLanguageSetting(), 1);
+    EXPECT_EQ(languageButton->text(), QString::fromUtf8("中文"));
+    EXPECT_EQ(StatusText(), "Connected");
+    EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_MIC_CAPTION)->text(), "Mic Vol");
+    SaveScreenshot("main-window-en");
+    languageButton->click();
+    EXPECT_EQ(ReadLanguageSetting(), 0);
+    EXPECT_EQ(StatusText(), QString::fromUtf8("已连接"));
+}
+
+}  // namespace
+}  // namespace sonoria
