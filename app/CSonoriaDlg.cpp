@@ -166,6 +166,12 @@ void CSonoriaDlg::PrepareControls() {
         connect(button, &QAbstractButton::clicked, this, [this, mode] { OnModeButton(mode); });
     }
     panel_->Init();
+    // The hand over everything that opens or loads something.
+    for (int id = 2200; id <= 2231; ++id) {
+        if (id == 2207 || id == 2211) continue;
+        if (QWidget* button = FindControl(this, id)) button->setCursor(Qt::PointingHandCursor);
+    }
+    for (int mode = 0; mode < 4; ++mode) FindControl(this, IDC_MODE_1 + mode)->setCursor(Qt::PointingHandCursor);
     for (int id : {IDC_MIC_METER, IDC_MUSIC_L_METER, IDC_MUSIC_R_METER}) {
         auto* meter = FindControlAs<CPeakMeterCtrl>(this, id);
         meter->SetMeterBands(1, kMeterSegments);
@@ -183,7 +189,11 @@ void CSonoriaDlg::PrepareControls() {
     // The panel's switches sit on its dark ground.
     for (int id : {1198, 1199, 1210}) {
         if (QWidget* box = FindControl(this, id)) {
-            box->setStyleSheet(QStringLiteral("QCheckBox { color: white; background: rgb(32,32,32); }"));
+            box->setStyleSheet(QStringLiteral(
+                "QCheckBox { color: white; background: rgb(32,32,32); }"
+                "QCheckBox::indicator { width: 10px; height: 10px; border: 1px solid rgb(190,190,190);"
+                " background: rgb(16,16,16); }"
+                "QCheckBox::indicator:checked { background: rgb(60,240,40); }"));
         }
     }
     SetLabelColors(Label(IDC_MODE_CAPTION), Qt::white, Qt::black);

@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QPalette>
 #include <QThread>
 #include <QWidget>
 
@@ -40,8 +39,6 @@ constexpr int kGreenImage = 296;     // every block not named otherwise
 const QColor kCaptionColor(60, 240, 40);
 const QColor kOutputCaptionColor(120, 120, 120);  // output labels and the unused effect block
 const QColor kSelectedCaptionColor(255, 255, 255);
-const QColor kSwitchBackground(32, 32, 32);
-const QColor kSwitchText(255, 255, 255);
 
 constexpr int kUnusedEffectButton = 2238;
 constexpr int kSwitchOn = 1;
@@ -50,14 +47,14 @@ constexpr int kPitchNoShift = 64;
 constexpr auto kRoutingSettle = std::chrono::milliseconds(100);
 constexpr const char* kBaseModelVariant = "KR710P";
 
-struct FlowButton {
-    ControlSpec spec;
+struct FlowButtonEntry {
+    ControlSpec control;
     int image;
     const char* hint;  // tool tips exist in Chinese only
 };
 
 using CK = ControlKind;
-const FlowButton kFlowButtons[] = {
+const FlowButtonEntry kFlowButtons[] = {
     {{2200, CK::ImageButton, "噪声门+压限", 17, 40, 46, 16}, kGreenImage, "话筒噪声门和压限调节窗口"},
     {{2201, CK::ImageButton, "移频器", 76, 40, 50, 16}, kGreenImage, "话筒移频量设置"},
     {{2202, CK::ImageButton, "PEQ", 136, 40, 34, 16}, kBlueImage, "话筒的总均衡"},
@@ -222,7 +219,7 @@ public:
 std::span<const ControlSpec> FlowPanelControls() {
     static const std::vector<ControlSpec> controls = [] {
         std::vector<ControlSpec> all;
-        for (const FlowButton& button : kFlowButtons) all.push_back(button.spec);
+        for (const FlowButtonEntry& button : kFlowButtons) all.push_back(button.control);
         all.insert(all.end(), std::begin(kOtherControls), std::end(kOtherControls));
         return all;
     }();
@@ -239,7 +236,7 @@ CGdipButton* FlowPanel::FlowButton(int id) const {
 
 void FlowPanel::Init() {
     for (const auto& entry : kFlowButtons) {
-        const int id = entry.spec.id;
+        const int id = entry.control.id;
         CGdipButton* button = FlowButton(id);
         if (button == nullptr) continue;
         button->SetAlternateImage(kGlowImage);
@@ -256,16 +253,6 @@ void FlowPanel::Init() {
         }
     }
 
-    for (int id : {IDC_SHIFT_SWITCH, IDC_PITCH_SWITCH, IDC_REAR_SWITCH}) {
-        auto* box = FindControlAs<QCheckBox>(m_window, id);
-        if (box == nullptr) continue;
-        // Dark panel colours rather than the platform's look.
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Window, kSwitchBackground);
-        palette.setColor(QPalette::WindowText, kSwitchText);
-        box->setPalette(palette);
-        box->setAutoFillBackground(true);
-    }
     // Clicks only: programmatic changes (mirroring the device) must send nothing.
     if (auto* shift = FindControlAs<QCheckBox>(m_window, IDC_SHIFT_SWITCH))
         connect(shift, &QAbstractButton::clicked, this, &FlowPanel::OnShiftSwitch);
@@ -279,10 +266,10 @@ void FlowPanel::SelectFlowBlock(int id) {
     if (clicked == nullptr || clicked->isHidden() || !clicked->isEnabled()) return;
 
     for (const auto& entry : kFlowButtons) {
-        if (CGdipButton* button = FlowButton(entry.spec.id)) {
+        if (CGdipButton* button = FlowButton(entry.control.id)) {
             button->SetSelected(false);
             button->SetGreyed(false);
-            button->SetCaptionColor(HasGreyCaption(entry.spec.id) ? kOutputCaptionColor : kCaptionColor);
+            button->SetCaptionColor(HasGreyCaption(entry.control.id) ? kOutputCaptionColor : kCaptionColor);
         }
     }
     clicked->SetSelected(true);
