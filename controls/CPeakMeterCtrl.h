@@ -17,6 +17,8 @@ namespace sonoria {
 
 class CPeakMeterCtrl : public QWidget {
     Q_OBJECT
+    // Set by the window builder; the slider reports it with every change.
+    Q_PROPERTY(int controlId READ controlId WRITE setControlId)
 
 public:
     static constexpr int kDefaultChannels = 8;

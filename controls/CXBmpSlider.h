@@ -13,6 +13,8 @@ namespace sonoria {
 
 class CXBmpSlider : public QWidget {
     Q_OBJECT
+    // Set by the window builder; the slider reports it with every change.
+    Q_PROPERTY(int controlId READ controlId WRITE setControlId)
 
 public:
     // The images every window uses with the slider.

@@ -249,3 +249,17 @@ TEST_F(MainWindowTest, TheLanguageToggleRetextsAndPersists) {
 
 }  // namespace
 }  // namespace sonoria
+
+namespace sonoria {
+namespace {
+
+TEST(MainWindowControls, BuiltSlidersReportTheirOwnIds) {
+    CSonoriaDlg window;
+    for (int id : {IDC_MIC_SLIDER, IDC_MUSIC_SLIDER, IDC_CENTER_SLIDER, IDC_SUB_SLIDER}) {
+        EXPECT_EQ(FindControlAs<CXBmpSlider>(&window, id)->controlId(), id);
+    }
+    EXPECT_EQ(FindControlAs<CGdipButton>(&window, IDC_FUNCTION)->controlId(), IDC_FUNCTION);
+}
+
+}  // namespace
+}  // namespace sonoria
