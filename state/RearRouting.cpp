@@ -49,23 +49,32 @@ void RampBothToCenter() {
     }
 }
 
-// The twelve EQ values of one band: sub sets A and B, then centre sets A and B.
+// One band of an EQ set as its three values, and the senders of a set.
 struct BandValues {
     int gain, freq, q;
 };
+struct EqSetSenders {
+    void (*gain)(int band, int value);
+    void (*freq)(int band, int value);
+    void (*q)(int band, int value);
+};
+constexpr EqSetSenders kSubA{SetSubPeqAGain, SetSubPeqAFreq, SetSubPeqAQ};
+constexpr EqSetSenders kSubB{SetSubPeqBGain, SetSubPeqBFreq, SetSubPeqBQ};
+constexpr EqSetSenders kCenterA{SetCenterPeqAGain, SetCenterPeqAFreq, SetCenterPeqAQ};
+constexpr EqSetSenders kCenterB{SetCenterPeqBGain, SetCenterPeqBFreq, SetCenterPeqBQ};
+
+void SendSetBand(const EqSetSenders& set, int band, BandValues values) {
+    set.gain(band, values.gain);
+    set.freq(band, values.freq);
+    set.q(band, values.q);
+}
+
+// The twelve EQ values of one band: sub sets A and B, then centre sets A and B.
 void SendRearBand(int band, BandValues a, BandValues b, BandValues centerA, BandValues centerB) {
-    SetSubPeqAGain(band, a.gain);
-    SetSubPeqAFreq(band, a.freq);
-    SetSubPeqAQ(band, a.q);
-    SetSubPeqBGain(band, b.gain);
-    SetSubPeqBFreq(band, b.freq);
-    SetSubPeqBQ(band, b.q);
-    SetCenterPeqAGain(band, centerA.gain);
-    SetCenterPeqAFreq(band, centerA.freq);
-    SetCenterPeqAQ(band, centerA.q);
-    SetCenterPeqBGain(band, centerB.gain);
-    SetCenterPeqBFreq(band, centerB.freq);
-    SetCenterPeqBQ(band, centerB.q);
+    SendSetBand(kSubA, band, a);
+    SendSetBand(kSubB, band, b);
+    SendSetBand(kCenterA, band, centerA);
+    SendSetBand(kCenterB, band, centerB);
 }
 
 // Band k of an EQ set whose bands are gain, Q, frequency from `firstIndex` on.

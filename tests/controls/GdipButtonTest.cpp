@@ -2,6 +2,8 @@
 // pictures are made of, and where the caption goes.
 #include <gtest/gtest.h>
 
+#include "ui/DarkParent.h"
+
 #include <QDir>
 #include <QEnterEvent>
 #include <QFontMetrics>
@@ -52,12 +54,7 @@ QColor Pixel(const QImage& image, int x, int y) { return image.pixelColor(x, y);
 class GdipButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        parent = std::make_unique<QWidget>();
-        QPalette palette = parent->palette();
-        palette.setColor(QPalette::Window, kDark);
-        parent->setPalette(palette);
-        parent->setAutoFillBackground(true);
-        parent->resize(200, 100);
+        parent = test::MakeDarkParent(QSize(200, 100), kDark);
         button = new CGdipButton(parent.get());
         button->setGeometry(QRect(kButtonPos, QSize(kButtonW, kButtonH)));
     }

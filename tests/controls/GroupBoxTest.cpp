@@ -2,6 +2,8 @@
 // how its caption and settings behave.
 #include <gtest/gtest.h>
 
+#include "ui/DarkParent.h"
+
 #include <QFontMetrics>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -25,12 +27,7 @@ constexpr int kBoxH = 80;
 class GroupBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        parent = std::make_unique<QWidget>();
-        QPalette palette = parent->palette();
-        palette.setColor(QPalette::Window, kDark);
-        parent->setPalette(palette);
-        parent->setAutoFillBackground(true);
-        parent->resize(200, 120);
+        parent = test::MakeDarkParent(QSize(200, 120), kDark);
         box = new CXPGroupBox(parent.get());
         box->setGeometry(20, 10, kBoxW, kBoxH);
         box->SetFrameColor(kFrame);
