@@ -263,3 +263,28 @@ TEST(MainWindowControls, BuiltSlidersReportTheirOwnIds) {
 
 }  // namespace
 }  // namespace sonoria
+
+namespace sonoria {
+namespace {
+
+TEST_F(MainWindowTest, RoutingToTheRearRenamesTheVolumesAndSwapsTheDiagram) {
+    Open();
+    const QImage before = window->grab().toImage();
+    auto* routing = FindControlAs<QAbstractButton>(window.get(), 1210);
+    ASSERT_NE(routing, nullptr);
+    routing->click();
+    EXPECT_EQ(g_Device.rearRouting.load(), 1);
+    EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_CENTER_CAPTION)->text(), QString::fromUtf8("后置左"));
+    EXPECT_NE(window->grab().toImage(), before);
+    SaveScreenshot("main-window-rear-zh");
+    FindControlAs<QAbstractButton>(window.get(), 1019)->click();  // English, still routed to the rear
+    EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_CENTER_CAPTION)->text(), "Rear.L");
+    EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_SUB_CAPTION)->text(), "Rear.R");
+    SaveScreenshot("main-window-rear-en");
+    routing->click();
+    EXPECT_EQ(g_Device.rearRouting.load(), 0);
+    EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_CENTER_CAPTION)->text(), "Center");
+}
+
+}  // namespace
+}  // namespace sonoria
