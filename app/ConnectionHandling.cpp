@@ -144,11 +144,14 @@ void CSonoriaDlg::StopMeterTimers() {
 }
 
 void CSonoriaDlg::FeedMeters() {
-    const std::pair<int, int> sources[] = {{IDC_MIC_METER, 0}, {IDC_MUSIC_L_METER, 0}, {IDC_MUSIC_R_METER, 16}};
-    const int blocks[] = {1, 4, 4};
-    for (int i = 0; i < 3; ++i) {
-        const int value = GetParam(blocks[i], sources[i].second).second;
-        if (auto* meter = FindControlAs<CPeakMeterCtrl>(this, sources[i].first)) meter->SetData(0, std::span(&value, 1));
+    struct Source {
+        int meter, block, index;
+    };
+    // MicMeter 1/0, MusicMeterL 4/0, MusicMeterR 4/16: levels in the second byte.
+    constexpr Source kSources[] = {{IDC_MIC_METER, 1, 0}, {IDC_MUSIC_L_METER, 4, 0}, {IDC_MUSIC_R_METER, 4, 16}};
+    for (const Source& source : kSources) {
+        const int value = GetParam(source.block, source.index).second;
+        if (auto* meter = FindControlAs<CPeakMeterCtrl>(this, source.meter)) meter->SetData(0, std::span(&value, 1));
     }
 }
 

@@ -15,6 +15,7 @@
 #include "app/MessageService.h"
 #include "app/Settings.h"
 #include "controls/CGdipButton.h"
+#include "controls/CPeakMeterCtrl.h"
 #include "controls/CXBmpSlider.h"
 #include "link/CommandCodes.h"
 #include "link/LinkState.h"
@@ -96,6 +97,9 @@ TEST_F(MainWindowTest, StartUpConnectsSynchronisesAndPollsTheMeters) {
     bool polled = false;
     for (const Report& r : device->Received()) polled |= r[1] == CMD_GET_METERS;
     EXPECT_TRUE(polled);
+    // The levels the device reports reach the meters.
+    auto* meter = FindControlAs<CPeakMeterCtrl>(window.get(), IDC_MIC_METER);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return meter->GetLevel(0) > 0; }, 3000));
     // The strip shows the device's volumes: mic and music labels show half the value.
     EXPECT_EQ(Slider(IDC_MIC_SLIDER)->GetPos(), GetParam(1, 24).first);
     EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_MIC_VALUE)->text(), QString::number(GetParam(1, 24).first / 2));
