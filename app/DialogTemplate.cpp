@@ -31,13 +31,13 @@ QHash<int, ControlFactory>& Factories() {
     return factories;
 }
 
-QWidget* CreateStandard(ControlKind kind, const ControlSpec& spec, QWidget* parent) {
-    const QString text = QString::fromUtf8(spec.text != nullptr ? spec.text : "");
+QWidget* CreateStandard(ControlKind kind, const ControlSpec& control, QWidget* parent) {
+    const QString text = QString::fromUtf8(control.text != nullptr ? control.text : "");
     switch (kind) {
         case ControlKind::Label: {
             auto* label = new QLabel(parent);
-            if (spec.flags & kCentered) label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            if (spec.flags & kRightAligned) label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+            if (control.flags & kCentered) label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            if (control.flags & kRightAligned) label->setAlignment(Qt::AlignRight | Qt::AlignTop);
             return label;
         }
         case ControlKind::Picture: {
@@ -48,7 +48,7 @@ QWidget* CreateStandard(ControlKind kind, const ControlSpec& spec, QWidget* pare
         case ControlKind::PushButton:
         case ControlKind::ImageButton: {
             auto* button = new QPushButton(parent);
-            button->setDefault(spec.flags & kDefault);
+            button->setDefault(control.flags & kDefault);
             return button;
         }
         case ControlKind::CheckBox: return new QCheckBox(parent);
@@ -89,19 +89,19 @@ void SetControlId(QWidget* widget, int id) {
 
 int DialogId(const QWidget* dialog) { return dialog ? dialog->property(kDialogIdProperty).toInt() : 0; }
 
-void BuildDialog(QWidget* dialog, const DialogSpec& spec) {
-    dialog->setProperty(kDialogIdProperty, spec.id);
-    dialog->setWindowTitle(QString::fromUtf8(spec.title != nullptr ? spec.title : ""));
+void BuildDialog(QWidget* dialog, const DialogSpec& table) {
+    dialog->setProperty(kDialogIdProperty, table.id);
+    dialog->setWindowTitle(QString::fromUtf8(table.title != nullptr ? table.title : ""));
     QFont font = dialog->font();
-    font.setPointSize(spec.font.pointSize);
+    font.setPointSize(table.font.pointSize);
     dialog->setFont(font);
-    const QRect size = DialogUnitsToPixels(spec.font, 0, 0, spec.width, spec.height);
+    const QRect size = DialogUnitsToPixels(table.font, 0, 0, table.width, table.height);
     dialog->resize(size.size());
-    for (const ControlSpec& control : spec.controls) {
+    for (const ControlSpec& control : table.controls) {
         const auto factory = Factories().value(static_cast<int>(control.kind));
         QWidget* widget = factory ? factory(dialog) : CreateStandard(control.kind, control, dialog);
         SetControlId(widget, control.id);
-        widget->setGeometry(DialogUnitsToPixels(spec.font, control.x, control.y, control.width, control.height));
+        widget->setGeometry(DialogUnitsToPixels(table.font, control.x, control.y, control.width, control.height));
         if (control.kind != ControlKind::Picture && control.text != nullptr && *control.text != '\0') {
             SetControlText(widget, QString::fromUtf8(control.text));
         }

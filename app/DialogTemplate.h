@@ -65,9 +65,9 @@ struct DialogSpec {
 // Dialog units to pixels, rounded to the nearest pixel.
 QRect DialogUnitsToPixels(const DialogFont& font, int x, int y, int width, int height);
 
-// Builds the controls of `spec` as direct children of `dialog`, sizes the
+// Builds the controls of `table` as direct children of `dialog`, sizes the
 // dialog, sets its title and font, and marks it with its template id.
-void BuildDialog(QWidget* dialog, const DialogSpec& spec);
+void BuildDialog(QWidget* dialog, const DialogSpec& table);
 
 // Creates the widget of one kind; the windows' custom controls register here.
 using ControlFactory = std::function<QWidget*(QWidget* parent)>;
