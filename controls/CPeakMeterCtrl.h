@@ -17,7 +17,7 @@ namespace sonoria {
 
 class CPeakMeterCtrl : public QWidget {
     Q_OBJECT
-    // Set by the window builder; the slider reports it with every change.
+    // Set by the window builder, which finds the meter by it.
     Q_PROPERTY(int controlId READ controlId WRITE setControlId)
 
 public:
