@@ -166,11 +166,7 @@ void CSonoriaDlg::PrepareControls() {
         connect(button, &QAbstractButton::clicked, this, [this, mode] { OnModeButton(mode); });
     }
     panel_->Init();
-    // The hand over everything that opens or loads something.
-    for (int id = 2200; id <= 2231; ++id) {
-        if (id == 2207 || id == 2211) continue;
-        if (QWidget* button = FindControl(this, id)) button->setCursor(Qt::PointingHandCursor);
-    }
+    // The hand over the mode buttons (the panel gives it to its blocks).
     for (int mode = 0; mode < 4; ++mode) FindControl(this, IDC_MODE_1 + mode)->setCursor(Qt::PointingHandCursor);
     for (int id : {IDC_MIC_METER, IDC_MUSIC_L_METER, IDC_MUSIC_R_METER}) {
         auto* meter = FindControlAs<CPeakMeterCtrl>(this, id);
