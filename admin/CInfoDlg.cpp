@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-#include "app/DialogTemplate.h"
+#include "controls/DialogTemplate.h"
 #include "state/Language.h"
 
 namespace sonoria {

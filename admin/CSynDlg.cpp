@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "app/DialogTemplate.h"
+#include "controls/DialogTemplate.h"
 
 namespace sonoria {
 namespace {

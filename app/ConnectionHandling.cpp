@@ -10,7 +10,7 @@
 #include "admin/CSynDlg.h"
 #include "app/CSonoriaDlg.h"
 #include "app/DeviceWatch.h"
-#include "app/DialogTemplate.h"
+#include "controls/DialogTemplate.h"
 #include "app/FlowPanel.h"
 #include "app/MainWindowTemplate.h"
 #include "app/MessageService.h"

@@ -1,6 +1,6 @@
 #include "app/ControlFactories.h"
 
-#include "app/DialogTemplate.h"
+#include "controls/DialogTemplate.h"
 #include "controls/CGdipButton.h"
 #include "controls/CPeakMeterCtrl.h"
 #include "controls/CTabWnd.h"

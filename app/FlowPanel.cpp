@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ControlText.h"
+#include "controls/ControlText.h"
 #include "app/MainWindowTemplate.h"
 #include "controls/CGdipButton.h"
 #include "state/DeviceState.h"

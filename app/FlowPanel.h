@@ -9,7 +9,7 @@
 #include <functional>
 #include <span>
 
-#include "app/DialogTemplate.h"
+#include "controls/DialogTemplate.h"
 
 class QWidget;
 

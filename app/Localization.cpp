@@ -1,7 +1,7 @@
 #include "app/Localization.h"
 
-#include "app/ControlText.h"
-#include "app/DialogTemplate.h"
+#include "controls/ControlText.h"
+#include "controls/DialogTemplate.h"
 #include "app/Settings.h"
 #include "state/Language.h"
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "app/DialogTemplate.h"
+#include "controls/DialogTemplate.h"
 
 namespace sonoria {
 

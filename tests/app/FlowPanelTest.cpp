@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "app/ControlFactories.h"
-#include "app/ControlText.h"
+#include "controls/ControlText.h"
 #include "app/FlowPanel.h"
 #include "app/Localization.h"
 #include "app/MainWindowTemplate.h"

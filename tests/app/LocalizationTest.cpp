@@ -8,8 +8,8 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
-#include "app/ControlText.h"
-#include "app/DialogTemplate.h"
+#include "controls/ControlText.h"
+#include "controls/DialogTemplate.h"
 #include "app/LanguageTable.h"
 #include "app/Localization.h"
 #include "app/Settings.h"

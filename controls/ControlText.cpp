@@ -1,4 +1,4 @@
-#include "app/ControlText.h"
+#include "controls/ControlText.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/DialogTemplate.h"
+#include "controls/DialogTemplate.h"
 
 namespace sonoria {
 namespace {

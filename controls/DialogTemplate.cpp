@@ -1,4 +1,4 @@
-#include "app/DialogTemplate.h"
+#include "controls/DialogTemplate.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/ControlText.h"
+#include "controls/ControlText.h"
 #include "controls/ImageLoader.h"
 
 namespace sonoria {
