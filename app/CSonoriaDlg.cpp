@@ -66,12 +66,7 @@ QColor VolumeColor(int position, int redAbove, int amberFrom) {
 
 }  // namespace
 
-bool IsAcceptedModel(const QString& machineName) {
-    for (const char* model : {"KR710Q", "KR710R", "KR710QX", "KR710S", "KR710T", "HX-N3"}) {
-        if (machineName.compare(QLatin1String(model), Qt::CaseInsensitive) == 0) return true;
-    }
-    return false;
-}
+bool IsAcceptedModel(const QString& machineName) { return IsKnownModel(machineName.toStdString()); }
 
 CSonoriaDlg::CSonoriaDlg(QWidget* parent) : QDialog(parent) {
     RegisterControlFactories();

@@ -22,6 +22,7 @@
 #include "link/CommandSender.h"
 #include "link/LinkState.h"
 #include "link/Transport.h"
+#include "state/ReportDispatch.h"
 #include "state/DeviceState.h"
 #include "state/Language.h"
 #include "state/ModeCommands.h"
@@ -54,7 +55,7 @@ void CSonoriaDlg::SetDeviceWatch(std::unique_ptr<DeviceWatch> watch) {
 
 void CSonoriaDlg::StartupConnection() {
     startupTimer_.stop();
-    if (ConnectDevice(this) != 1) return;
+    if (ConnectDeviceImage(this) != 1) return;
     StartNewConnection();
 }
 
@@ -75,7 +76,7 @@ void CSonoriaDlg::OnDeviceArrived(const QString& path) {
 
 void CSonoriaDlg::TryConnectOnArrival(int retriesLeft) {
     if (g_bDeviceOpen.load() == 1) return;
-    if (ConnectDevice(this) == 1) {
+    if (ConnectDeviceImage(this) == 1) {
         StartNewConnection();
         return;
     }

@@ -6,7 +6,7 @@
 #include "link/CommandCodes.h"
 #include "link/CommandSender.h"
 #include "link/LinkState.h"
-#include "link/ReportDispatch.h"
+#include "state/ReportDispatch.h"
 #include "link/Transport.h"
 #include "simulator/VirtualDevice.h"
 #include "state/DeviceState.h"
@@ -42,7 +42,7 @@ BENCHMARK(BM_FindParamByName);
 void BM_VirtualRoundTrip(benchmark::State& state) {
     auto device = std::make_shared<VirtualDevice>();
     SetHidBackend(device);
-    if (ConnectDevice(nullptr) != 1) {
+    if (ConnectDeviceImage(nullptr) != 1) {
         state.SkipWithError("virtual device did not connect");
         return;
     }
@@ -56,7 +56,7 @@ BENCHMARK(BM_VirtualRoundTrip)->Unit(benchmark::kMicrosecond)->UseRealTime();
 void BM_ReadAll(benchmark::State& state) {
     auto device = std::make_shared<VirtualDevice>("KR710QX");
     SetHidBackend(device);
-    if (ConnectDevice(nullptr) != 1) {
+    if (ConnectDeviceImage(nullptr) != 1) {
         state.SkipWithError("virtual device did not connect");
         return;
     }

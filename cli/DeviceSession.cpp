@@ -13,6 +13,7 @@
 #include "link/LinkState.h"
 #include "link/Transport.h"
 #include "simulator/VirtualDevice.h"
+#include "state/ReportDispatch.h"
 #include "state/DeviceState.h"
 #include "state/Synchronize.h"
 #include "state/SyncWorkers.h"
@@ -91,7 +92,7 @@ int DeviceSession::Open() {
             err_.Line(TraceLine(written, report.data(), report.size()));
         });
     }
-    if (ConnectDevice(nullptr) != 1) {
+    if (ConnectDeviceImage(nullptr) != 1) {
         err_.Line(NoDeviceMessage());
         return kExitDevice;
     }

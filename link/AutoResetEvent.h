@@ -25,6 +25,10 @@ public:
         signalled_ = false;
     }
 
+    bool IsSet() {
+        std::lock_guard lock(mutex_);
+        return signalled_;
+    }
     // Waits until signalled or the timeout passes; consumes the signal.
     bool WaitFor(std::chrono::milliseconds timeout) {
         std::unique_lock lock(mutex_);

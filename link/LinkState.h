@@ -16,7 +16,9 @@ namespace sonoria {
 
 // 1 while the device is open and the read thread is meant to run.
 extern std::atomic<int> g_bDeviceOpen;
-// 1 once the read thread stopped because a read failed; writes then return at once.
+// 1 once the link is lost: a read failed (the read thread then ends) or the
+// device left kUnansweredLimit commands in a row unanswered. Writes then
+// return at once until the next connection.
 extern std::atomic<int> g_bReadThreadEnd;
 // 1 when no synchronisation worker runs and the link is sound; meters are polled only then.
 extern std::atomic<int> g_bSyncIdle;
@@ -35,8 +37,24 @@ extern AutoResetEvent g_hReadThreadExited;
 inline constexpr std::chrono::milliseconds kWriteLockWait{800};
 inline constexpr std::chrono::milliseconds kAnswerWait{1500};
 inline constexpr std::chrono::milliseconds kReadThreadExitWait{1000};
+// Commands in a row left unanswered after which the device counts as gone.
+inline constexpr int kUnansweredLimit = 3;
 // How long one read waits before the read thread looks at g_bDeviceOpen again.
 inline constexpr int kReadPollMs = 50;
+
+// Flow-control bookkeeping of the open link. A write records whether the
+// answer to the previous command came within kAnswerWait; kUnansweredLimit
+// misses in a row declare the link lost.
+void ResetAnswerAccounting();
+// Returns true when this miss declared the link lost.
+bool CountUnansweredCommand();
+void CountAnsweredCommand();
+int UnansweredInARow();
+// True while the device owes the answer to the last command written.
+bool AnswerOutstanding();
+// Marks the link lost (writes stop at once, meter polling stays off) and tells
+// the main window with WM_LINK_LOST, once per connection. Any thread.
+void DeclareLinkLost();
 
 // Path of the opened device, used to recognise its removal. Empty when none.
 std::string DevicePath();

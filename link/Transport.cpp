@@ -1,6 +1,7 @@
 #include "link/Transport.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <thread>
@@ -9,8 +10,6 @@
 #include "link/CommandSender.h"
 #include "link/DebugLog.h"
 #include "link/LinkState.h"
-#include "link/ReportDispatch.h"
-#include "state/DeviceState.h"
 
 namespace sonoria {
 namespace {
@@ -30,6 +29,8 @@ std::thread g_readThread;
 
 std::mutex g_traceMutex;
 ReportTrace g_trace;
+
+std::atomic<ReportHandler> g_reportHandler{nullptr};
 
 void Trace(bool written, const std::uint8_t* bytes) {
     std::lock_guard lock(g_traceMutex);
@@ -54,6 +55,7 @@ void SetCurrentDevice(std::shared_ptr<HidDevice> device) {
 void CreateLinkObjects() {
     g_hAnswerEvent.Set();
     g_hReadThreadExited.Reset();
+    ResetAnswerAccounting();
 }
 
 // The common path of every report write.
@@ -67,14 +69,22 @@ int WriteReportBytes(const std::uint8_t* bytes) {
         DebugLog("g_bReadThreadEnd == TRUE ,WriteUsbData return \n");
         return 0;
     }
-    // Wait for the answer to the previous report; a silent device only slows us down.
-    (void)g_hAnswerEvent.WaitFor(kAnswerWait);
+    // Wait for the answer to the previous report. One miss only slows us down;
+    // a device that misses several in a row is gone.
+    if (g_hAnswerEvent.WaitFor(kAnswerWait)) {
+        CountAnsweredCommand();
+    } else if (CountUnansweredCommand()) {
+        DebugLog("g_bReadThreadEnd == TRUE ,WriteUsbData return \n");
+        return 0;
+    }
+    if (g_bReadThreadEnd.load() == 1) return 0;  // lost while we waited
 
     int written = 0;
     if (auto device = CurrentDevice()) {
         std::lock_guard deviceLock(g_deviceWriteMutex);
+        // Traced before it goes, so that its answer can never be traced first.
+        Trace(true, bytes);
         written = std::max(0, device->Write(bytes, kReportSize));
-        if (written > 0) Trace(true, bytes);
     }
     if (written < static_cast<int>(kReportSize)) {
         DebugLog("usb数据写入失败");
@@ -92,13 +102,15 @@ int TransferPercent(std::size_t offset, std::size_t count) {
 
 }  // namespace
 
-int ConnectDevice(HostMessageSink* mainWindow) {
+void SetReportHandler(ReportHandler handler) { g_reportHandler.store(handler); }
+
+int ConnectDevice(HostMessageSink* mainWindow, const std::function<void()>& onFound) {
     if (g_bDeviceOpen.load() == 1) return 0;
     g_hMainWnd.store(mainWindow);
     CreateLinkObjects();
-    ResetDeviceState();
-    g_bUpgradeMode.store(0);
     if (!FindAndOpenDevice()) return 0;
+    g_bUpgradeMode.store(0);
+    if (onFound) onFound();
 
     std::lock_guard lock(g_readThreadMutex);
     if (g_readThread.joinable()) g_readThread.join();  // a thread that ended on its own
@@ -172,9 +184,7 @@ void ReadUsbThreadProc() {
     DebugLog("start thread: ReadUsbThreadProc \n");
     while (g_bDeviceOpen.load() == 1) {
         if (!ReadOneReport()) {
-            g_bSyncIdle.store(0);
-            g_bReadThreadEnd.store(1);
-            g_hAnswerEvent.Set();  // release a writer waiting for an answer
+            DeclareLinkLost();
             break;
         }
     }
@@ -191,7 +201,9 @@ bool ReadOneReport() {
     DebugLogFormat(255, "<Read: %d %d %d %d %d %d %d %d %d %d \n", report[0], report[1], report[2],
                    report[3], report[4], report[5], report[6], report[7], report[8], report[9]);
     Trace(false, report.data());
-    DispatchReport(report);
+    const ReportHandler handler = g_reportHandler.load();
+    // Without a handler every report counts as an answer, so writes keep flowing.
+    if (!handler || handler(report)) g_hAnswerEvent.Set();
     return true;
 }
 
@@ -250,6 +262,7 @@ void CloseLink() {
         }
     }
     SetCurrentDevice(nullptr);
+    ClearDevicePath();
 }
 
 }  // namespace sonoria

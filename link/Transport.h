@@ -14,10 +14,16 @@
 
 namespace sonoria {
 
+// Receives every report the device sends, on the read thread; returns true
+// when the report answers the last command written (the next write may go).
+using ReportHandler = bool (*)(const Report& report);
+void SetReportHandler(ReportHandler handler);
+
 // Opens the device through the current backend and starts the read thread.
+// `onFound` runs once the device is open, before its first report is read.
 // Returns 1 when the device was found and opened, 0 otherwise (also when a
 // device is already open).
-int ConnectDevice(HostMessageSink* mainWindow);
+int ConnectDevice(HostMessageSink* mainWindow, const std::function<void()>& onFound = {});
 
 // Searches the first ten HID interfaces for the device; on success the device
 // is the one writes and the read thread use.
@@ -30,7 +36,7 @@ std::unique_ptr<HidDevice> OpenDeviceInterface(HidBackend& backend, const HidInt
 // The read thread's body: reads and dispatches reports while the device is open.
 void ReadUsbThreadProc();
 
-// Reads one report and hands it to the dispatcher. Returns false only when
+// Reads one report and hands it to the report handler. Returns false only when
 // the read itself failed; a read that times out is not a report and succeeds.
 bool ReadOneReport();
 

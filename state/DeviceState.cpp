@@ -1,6 +1,7 @@
 #include "state/DeviceState.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "link/LinkState.h"
 
@@ -52,12 +53,24 @@ void TextField::Set(std::string_view text) {
     text_.assign(text.substr(0, capacity_ > 0 ? capacity_ - 1 : 0));
 }
 
+namespace {
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
 bool IsKnownModel(std::string_view machineName) {
     static constexpr std::string_view kKnownModels[] = {"KR710Q", "KR710R", "KR710QX",
                                                        "KR710S", "KR710T", "HX-N3"};
-    return std::find(std::begin(kKnownModels), std::end(kKnownModels), machineName) !=
-           std::end(kKnownModels);
+    return std::any_of(std::begin(kKnownModels), std::end(kKnownModels),
+                       [machineName](std::string_view model) { return SameNameIgnoringCase(model, machineName); });
 }
+
+bool IsWirelessModel(std::string_view machineName) { return SameNameIgnoringCase(machineName, kWirelessModel); }
 
 bool RearCopyActive() { return g_Device.rearRouting.load(kRelaxed) == 1; }
 
@@ -80,10 +93,10 @@ void SetParamSecond(int block, int index, std::uint8_t second, ParamCopy copy) {
 }
 
 void ResetDeviceState() {
-    ClearDevicePath();
     g_Device.currentMode.store(0, kRelaxed);
     Zero(g_Device.autoSub);
     g_Device.machineName.Set(kDefaultMachineName);
+    g_Device.nameReported.store(0, kRelaxed);
     g_Device.hardwareVersion.Set(kDefaultHardwareVersion);
     Zero(g_Device.machineDevice);
     Zero(g_Device.machineEdit);

@@ -72,6 +72,8 @@ struct DeviceState {
     std::array<std::array<std::array<AtomicByte, 2>, kMaxBlockSize>, 2> rear{};
 
     TextField machineName{kMachineNameChars};
+    // 1 once the device reported its name since the image was reset.
+    std::atomic<int> nameReported{0};
     TextField hardwareVersion{kHardwareVersionChars};
     TextField versionText{kVersionTextChars};
 
@@ -101,8 +103,11 @@ inline constexpr const char* kDefaultMachineName = "KR710";
 inline constexpr const char* kDefaultHardwareVersion = "2011-11-17";
 inline constexpr const char* kWirelessModel = "KR710QX";
 
-// The machine names the program controls.
+// The machine names the program controls, compared without regard to case:
+// the read-all, the window and the command-line tool all use this one check.
 bool IsKnownModel(std::string_view machineName);
+// The model with the wireless-microphone receiver, compared the same way.
+bool IsWirelessModel(std::string_view machineName);
 
 // Parameter access. Out-of-range addresses read as zero and are never written.
 ParamBytes GetParam(int block, int index, ParamCopy copy = ParamCopy::Active);

@@ -111,8 +111,10 @@ WorkerPool& Pool() {
     return pool;
 }
 
-void PostSyncDone(int afterWriteAll) {
-    if (!SyncStopping()) PostHostMessage(WM_SYNC_DONE, static_cast<std::uintptr_t>(afterWriteAll), 0);
+void PostSyncDone(int afterWriteAll, bool succeeded) {
+    if (!SyncStopping()) {
+        PostHostMessage(WM_SYNC_DONE, static_cast<std::uintptr_t>(afterWriteAll), succeeded ? 1 : 0);
+    }
 }
 
 }  // namespace
@@ -121,16 +123,13 @@ void StartSynchronizeData() {
     DebugLog("Start thread:SynchronizeData\n");
     Pool().Start([] {
         // Gives the device time to finish loading or recalling a mode.
-        if (SyncPause(kReadAllPause)) ReadAll();
-        PostSyncDone(0);
+        const bool read = SyncPause(kReadAllPause) && ReadAll();
+        PostSyncDone(0, read);
     });
 }
 
 void StartWriteAll() {
-    Pool().Start([] {
-        WriteAll();
-        PostSyncDone(1);
-    });
+    Pool().Start([] { PostSyncDone(1, WriteAll()); });
 }
 
 bool SyncWorkersRunning() { return Pool().Running(); }

@@ -9,10 +9,10 @@
 namespace sonoria {
 
 // Logs the start and runs the read-all worker: pause 1600 ms, ReadAll,
-// message 1002 with 0.
+// message 1002 with 0 and ReadAll's result.
 void StartSynchronizeData();
 
-// Runs the write-all worker: WriteAll, message 1002 with 1.
+// Runs the write-all worker: WriteAll, message 1002 with 1 and its result.
 void StartWriteAll();
 
 // True while any worker runs.

@@ -4,6 +4,7 @@
 
 #include "link/CommandCodes.h"
 #include "link/CommandSender.h"
+#include "link/LinkState.h"
 #include "state/DeviceState.h"
 #include "state/ParamSender.h"
 #include "state/SyncWorkers.h"
@@ -65,12 +66,57 @@ void RampVolumes() {
     }
 }
 
-}  // namespace
+// Brings back the stored volumes when a write-all that silenced them ends
+// early, so that an interrupted write never leaves the device muted.
+class SilencedVolumesGuard {
+public:
+    explicit SilencedVolumesGuard(bool silenced) : silenced_(silenced) {}
+    void Restored() { silenced_ = false; }
+    ~SilencedVolumesGuard() {
+        if (!silenced_ || !LinkSound()) return;
+        const ParamBytes mic = GetParam(1, kMicVolumeIndex);
+        const ParamBytes music = GetParam(4, kMusicVolumeIndex);
+        SendRawBytes(1, kMicVolumeIndex, mic.first, mic.second);
+        SendRawBytes(4, kMusicVolumeIndex, music.first, music.second);
+        SendRawBytes(4, kMusicVolumeIndex + kRightOffset, music.first, music.second);
+    }
+    SilencedVolumesGuard(const SilencedVolumesGuard&) = delete;
+    SilencedVolumesGuard& operator=(const SilencedVolumesGuard&) = delete;
 
-void ReadAll() {
-    if (!Send(CMD_GET_NAME) || !Send(CMD_GET_HWVERSION)) return;
+private:
+    bool silenced_;
+};
+
+bool WriteParameterBlocks(bool withVolumes) {
+    if (!WriteRange(1, 1, 23)) return false;
+    const bool multiTap = GetParam(2, 7).second == kEchoTypeMultiTap;
+    for (int index = 0; index < kBlockSizes[2]; ++index) {
+        if (!multiTap && index >= 16 && index <= 22) continue;
+        if (!WriteStored(2, index)) return false;
+    }
+    if (!WriteRange(3, 0, kBlockSizes[3] - 1)) return false;
+    for (int index = 0; index < kBlockSizes[4]; ++index) {
+        if (IsMusicMeter(index) || IsMusicVolume(index)) continue;
+        if (!WriteStored(4, index)) return false;
+    }
+    for (int index = 0; index <= 24; ++index) {
+        if (!WriteStored(5, index) || !WriteStored(6, index)) return false;
+    }
+    for (int block : {kSubBlock, kCenterBlock}) {
+        for (int index = 0; index <= 25; ++index) {
+            if (index == kOutputVolumeIndex && !withVolumes) continue;
+            if (!WriteStored(block, index)) return false;
+        }
+        // Asks the device for the volume it now has.
+        if (!ReadParam(block, kOutputVolumeIndex)) return false;
+    }
+    return true;
+}
+
+bool ReadAllSteps() {
+    if (!Send(CMD_GET_NAME) || !Send(CMD_GET_HWVERSION)) return false;
     const std::string name = g_Device.machineName.Get();
-    if (!IsKnownModel(name)) return;
+    if (!IsKnownModel(name)) return true;
     Send(CMD_GET_RECORD_LAYOUT);
     ReadParam(0, kExtendedEchoIndex);
     for (int code : {CMD_GET_SUBVERSION, CMD_GET_MODE, CMD_GET_AUTOSUB, CMD_GET_VOLUMES}) Send(code);
@@ -83,10 +129,20 @@ void ReadAll() {
     for (int byte = 0; byte < static_cast<int>(kLightTableSize); ++byte) {
         Send(CMD_GET_LIGHT_BYTE, {byte, kEndOfArguments});
     }
-    if (name == kWirelessModel) ReadWirelessMics();
+    if (IsWirelessModel(name)) ReadWirelessMics();
     // Lets the last answers arrive.
-    if (!SyncPause(milliseconds(200))) return;
+    if (!SyncPause(milliseconds(200))) return false;
     g_Device.modified.store(0, std::memory_order_relaxed);
+    return true;
+}
+
+}  // namespace
+
+bool LinkSound() { return g_bDeviceOpen.load() == 1 && g_bReadThreadEnd.load() == 0; }
+
+bool ReadAll() {
+    const bool ran = ReadAllSteps();
+    return ran && LinkSound() && !SyncStopping() && g_Device.nameReported.load() == 1;
 }
 
 void ReadAllParameters() {
@@ -123,43 +179,27 @@ void ReadWirelessMics() {
     }
 }
 
-void WriteAll() {
-    if (!Send(CMD_AUTOSUB, {1, g_Device.autoSub[0].load(), g_Device.autoSub[1].load(), kEndOfArguments})) return;
-    WriteAllParameters(g_Device.machineDevice[VolumeSaveMode].load() == 1);
+bool WriteAll() {
+    if (!Send(CMD_AUTOSUB, {1, g_Device.autoSub[0].load(), g_Device.autoSub[1].load(), kEndOfArguments})) {
+        return false;
+    }
+    return WriteAllParameters(g_Device.machineDevice[VolumeSaveMode].load() == 1);
 }
 
-void WriteAllParameters(bool withVolumes) {
+bool WriteAllParameters(bool withVolumes) {
+    SilencedVolumesGuard guard(withVolumes);
     if (withVolumes) {
         // Silent while the rest is written; the stored volumes stay for the ramp.
         SendRawBytes(1, kMicVolumeIndex, 0, 0);
         SendRawBytes(4, kMusicVolumeIndex, 0, 0);
         SendRawBytes(4, kMusicVolumeIndex + kRightOffset, 0, 0);
     }
-    if (!WriteRange(1, 1, 23)) return;
-    const bool multiTap = GetParam(2, 7).second == kEchoTypeMultiTap;
-    for (int index = 0; index < kBlockSizes[2]; ++index) {
-        if (!multiTap && index >= 16 && index <= 22) continue;
-        if (!WriteStored(2, index)) return;
-    }
-    if (!WriteRange(3, 0, kBlockSizes[3] - 1)) return;
-    for (int index = 0; index < kBlockSizes[4]; ++index) {
-        if (IsMusicMeter(index) || IsMusicVolume(index)) continue;
-        if (!WriteStored(4, index)) return;
-    }
-    for (int index = 0; index <= 24; ++index) {
-        if (!WriteStored(5, index) || !WriteStored(6, index)) return;
-    }
-    for (int block : {kSubBlock, kCenterBlock}) {
-        for (int index = 0; index <= 25; ++index) {
-            if (index == kOutputVolumeIndex && !withVolumes) continue;
-            if (!WriteStored(block, index)) return;
-        }
-        // Asks the device for the volume it now has.
-        if (!ReadParam(block, kOutputVolumeIndex)) return;
-    }
+    if (!WriteParameterBlocks(withVolumes)) return false;
     if (withVolumes) RampVolumes();
+    if (SyncStopping()) return false;
+    guard.Restored();
     Send(CMD_GET_VOLUMES);
-    SyncPause(milliseconds(100));
+    return SyncPause(milliseconds(100)) && LinkSound();
 }
 
 }  // namespace sonoria

@@ -29,6 +29,7 @@
 #include "link/LinkState.h"
 #include "link/Transport.h"
 #include "simulator/VirtualDevice.h"
+#include "state/ReportDispatch.h"
 #include "state/DeviceState.h"
 #include "state/Language.h"
 #include "state/SyncWorkers.h"
@@ -403,7 +404,7 @@ protected:
         FlowPanelTest::SetUp();
         SetHidBackend(device);
         g_bSyncIdle.store(1);
-        ASSERT_EQ(ConnectDevice(&listener), 1);
+        ASSERT_EQ(ConnectDeviceImage(&listener), 1);
         // Low rear volumes keep the routing change from ramping.
         SetParam(7, 22, {0, 5}, ParamCopy::Rear);
         SetParam(8, 22, {0, 5}, ParamCopy::Rear);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "link/ReportDispatch.h"
+#include "state/ReportDispatch.h"
 #include "state/DeviceState.h"
 
 namespace sonoria::fuzz {

@@ -7,6 +7,7 @@
 #include "link/LinkState.h"
 #include "link/Transport.h"
 #include "simulator/VirtualDevice.h"
+#include "state/ReportDispatch.h"
 #include "state/DeviceState.h"
 #include "support/TestSupport.h"
 
@@ -20,7 +21,7 @@ class VirtualLink : public ::testing::Test {
 protected:
     void SetUp() override {
         SetHidBackend(device);
-        ASSERT_EQ(ConnectDevice(&window), 1);
+        ASSERT_EQ(ConnectDeviceImage(&window), 1);
     }
     void TearDown() override {
         DisconnectDevice();
@@ -83,9 +84,9 @@ TEST_F(VirtualLink, UnplugBreaksTheLinkAndAFreshConnectionWorks) {
     EXPECT_EQ(SendCommand(CMD_GET_MODE), 0);
 
     DisconnectDevice();
-    EXPECT_EQ(ConnectDevice(&window), 0);  // nothing to find while unplugged
+    EXPECT_EQ(ConnectDeviceImage(&window), 0);  // nothing to find while unplugged
     device->Plug();
-    ASSERT_EQ(ConnectDevice(&window), 1);
+    ASSERT_EQ(ConnectDeviceImage(&window), 1);
     Ask(CMD_GET_NAME);
     EXPECT_EQ(g_Device.machineName.Get(), "KR710QX");
 }

@@ -32,7 +32,6 @@ TEST_F(DeviceImage, ConnectionDefaults) {
 
     ResetDeviceState();
 
-    EXPECT_EQ(DevicePath(), "");
     EXPECT_EQ(g_Device.machineName.Get(), "KR710");
     EXPECT_EQ(g_Device.hardwareVersion.Get(), "2011-11-17");
     EXPECT_EQ(g_Device.versionText.Get(), "");
@@ -123,11 +122,13 @@ TEST_F(DeviceImage, W15ValuesAreStoredHighByteFirst) {
     EXPECT_EQ(GetParam(1, 9), (ParamBytes{64, 0}));
 }
 
-TEST_F(DeviceImage, KnownModels) {
-    for (const char* model : {"KR710Q", "KR710R", "KR710QX", "KR710S", "KR710T", "HX-N3"}) {
+TEST_F(DeviceImage, KnownModelsAreRecognisedWithoutRegardToCase) {
+    for (const char* model : {"KR710Q", "KR710R", "KR710QX", "KR710S", "KR710T", "HX-N3", "kr710q", "hx-n3"}) {
         EXPECT_TRUE(IsKnownModel(model)) << model;
     }
-    for (const char* model : {"KR710", "KR710P", "kr710q", "KR710Q ", ""}) EXPECT_FALSE(IsKnownModel(model)) << model;
+    for (const char* model : {"KR710", "KR710P", "KR710Q ", "KR710QXX", ""}) EXPECT_FALSE(IsKnownModel(model)) << model;
+    EXPECT_TRUE(IsWirelessModel("kr710qx"));
+    EXPECT_FALSE(IsWirelessModel("KR710Q"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "link/LinkState.h"
 #include "link/Transport.h"
+#include "state/ReportDispatch.h"
 #include "state/DeviceState.h"
 #include "state/SyncWorkers.h"
 
@@ -165,7 +166,7 @@ void LinkTest::TearDown() {
 
 void LinkTest::ConnectFakeDevice() {
     backend->interfaces = {{"fake-0"}};
-    ASSERT_EQ(ConnectDevice(&window), 1);
+    ASSERT_EQ(ConnectDeviceImage(&window), 1);
 }
 
 VirtualDeviceLinkTest::VirtualDeviceLinkTest(std::string model)
@@ -174,7 +175,7 @@ VirtualDeviceLinkTest::VirtualDeviceLinkTest(std::string model)
 void VirtualDeviceLinkTest::SetUp() {
     SetHidBackend(device);
     g_bSyncIdle.store(1);
-    ASSERT_EQ(ConnectDevice(&window), 1);
+    ASSERT_EQ(ConnectDeviceImage(&window), 1);
     device->ClearRecord();
 }
 

@@ -1,12 +1,12 @@
-// What each received report does to the device image, the answer event and
-// the main window.
+// What each received report does to the device image, whether it answers the
+// last command, and what reaches the main window.
 #include <gtest/gtest.h>
 
 #include <chrono>
 
 #include "link/HostMessages.h"
 #include "link/LinkState.h"
-#include "link/ReportDispatch.h"
+#include "state/ReportDispatch.h"
 #include "state/DeviceState.h"
 #include "support/TestSupport.h"
 
@@ -21,19 +21,13 @@ protected:
     void SetUp() override {
         ResetDeviceState();
         g_hMainWnd.store(&window);
-        g_hAnswerEvent.Reset();
     }
     void TearDown() override {
         g_hMainWnd.store(nullptr);
-        g_hAnswerEvent.Set();
         ResetDeviceState();
     }
-    // Dispatches and tells whether the answer event was set.
-    bool DispatchAnswers(const Report& report) {
-        g_hAnswerEvent.Reset();
-        DispatchReport(report);
-        return g_hAnswerEvent.WaitFor(0ms);
-    }
+    // Dispatches and tells whether the report answers the last command.
+    bool DispatchAnswers(const Report& report) { return DispatchReport(report); }
     test::MessageRecorder window;
 };
 

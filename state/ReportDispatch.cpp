@@ -1,4 +1,4 @@
-#include "link/ReportDispatch.h"
+#include "state/ReportDispatch.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 
 #include "link/CommandCodes.h"
 #include "link/HostMessages.h"
-#include "link/LinkState.h"
+#include "link/Transport.h"
 #include "state/DeviceState.h"
 
 namespace sonoria {
@@ -70,7 +70,7 @@ void StoreVersionText(const Report& report) {
 
 }  // namespace
 
-void DispatchReport(const Report& report) {
+bool DispatchReport(const Report& report) {
     switch (report[1]) {
         case CMD_SELECT_MODE:
             g_Device.transferHeader[0].store(report[5], kRelaxed);
@@ -109,10 +109,13 @@ void DispatchReport(const Report& report) {
             g_Device.remote[0].store(report[2], kRelaxed);
             if (report[3] < kRemoteBlockSize) g_Device.remote[report[3]].store(report[4], kRelaxed);
             SendHostMessage(WM_KEY_LEARNED, report[4], 0);
-            return;
+            return false;
         case CMD_GET_REMOTE: CopyPayload(g_Device.remote, report, kPayload, kRemoteBlockSize); break;
         case CMD_GET_SUBVERSION: g_Device.subVersion.store(report[2], kRelaxed); break;
-        case CMD_GET_NAME: g_Device.machineName.Set(TextPayload(report, kMachineNameChars)); break;
+        case CMD_GET_NAME:
+            g_Device.machineName.Set(TextPayload(report, kMachineNameChars));
+            g_Device.nameReported.store(1, kRelaxed);
+            break;
         case CMD_GET_HWVERSION:
             g_Device.hardwareVersion.Set(TextPayload(report, kHardwareVersionChars));
             break;
@@ -123,10 +126,15 @@ void DispatchReport(const Report& report) {
             g_Device.wirelessMics[0].pairing.store(PairingStatus(report[2]), kRelaxed);
             g_Device.wirelessMics[1].pairing.store(PairingStatus(report[3]), kRelaxed);
             SendHostMessage(WM_WMIC_STATUS, 0, 0);
-            return;
+            return false;
         default: break;
     }
-    g_hAnswerEvent.Set();
+    return true;
+}
+
+int ConnectDeviceImage(HostMessageSink* mainWindow) {
+    SetReportHandler(DispatchReport);
+    return ConnectDevice(mainWindow, [] { ResetDeviceState(); });
 }
 
 }  // namespace sonoria
