@@ -15,7 +15,6 @@ protected:
 };
 
 TEST_F(DeviceImage, ConnectionDefaults) {
-    SetDevicePath("old-device");
     g_Device.machineName.Set("KR710QX");
     g_Device.versionText.Set("v1");
     for (auto* flag : {&g_Device.currentMode, &g_Device.modified, &g_Device.recordLayout, &g_Device.extendedEcho,
