@@ -17,6 +17,14 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::chrono::milliseconds kDefaultLearnDelay{300};
 constexpr std::uint8_t kDefaultLearnedCode = 0x45;
+// The record keeps the newest reports of each direction; a program left
+// running on the virtual device must not grow without bound.
+constexpr std::size_t kRecordLimit = 1 << 16;
+
+void Record(std::vector<Report>& record, const Report& report) {
+    if (record.size() >= kRecordLimit) record.erase(record.begin(), record.begin() + kRecordLimit / 2);
+    record.push_back(report);
+}
 
 struct QueuedReport {
     Report report{};
@@ -45,6 +53,11 @@ struct VirtualDevice::Core {
     std::chrono::milliseconds answerDelay{0};
     std::chrono::milliseconds learnDelay = kDefaultLearnDelay;
     bool silent = false;
+    // Faults that set in after a number of commands (nullopt: none).
+    std::optional<std::size_t> silentAfterAnswers;
+    std::optional<std::size_t> breakAfterCommands;
+    std::size_t answersGiven = 0;
+    std::size_t commandsTaken = 0;
     std::uint8_t learnedCode = kDefaultLearnedCode;
     std::uint8_t learnedRemoteCode = sim::kFactoryRemoteCode;
     const Clock::time_point start = Clock::now();
@@ -55,6 +68,7 @@ struct VirtualDevice::Core {
     Clock::time_point lastAnswerDue{};
 
     std::vector<Report> received;
+    std::size_t receivedCount = 0;  // since the record was cleared, beyond its limit too
     std::vector<Report> sent;
     PlugListener listener;
 
@@ -63,7 +77,7 @@ struct VirtualDevice::Core {
     void Enqueue(const Report& report, Clock::time_point due,
                  std::function<void(sim::DeviceMemory&)> onDue = {}) {
         queue.push_back({report, due, nextSequence++, std::move(onDue)});
-        sent.push_back(report);
+        Record(sent, report);
     }
 
     // Lets the memory catch up with what became due (a learned key, a paired
@@ -107,7 +121,8 @@ struct VirtualDevice::Core {
             Report command{};
             const std::size_t n = std::min(size, kReportSize);
             std::memcpy(command.data(), data, n);
-            received.push_back(command);
+            Record(received, command);
+            ++receivedCount;
 
             const Clock::time_point now = Clock::now();
             Settle(now);
@@ -117,7 +132,9 @@ struct VirtualDevice::Core {
             context.learnedRemoteCode = learnedRemoteCode;
             context.learnedKeyCode = learnedCode;
             std::vector<sim::DeviceReply> replies = sim::HandleCommand(memory, command, context);
+            if (silentAfterAnswers && answersGiven >= *silentAfterAnswers) silent = true;
             if (!silent) {
+                if (!replies.empty()) ++answersGiven;
                 for (sim::DeviceReply& reply : replies) {
                     if (reply.ownInitiativeAfter) {
                         Enqueue(reply.report, now + *reply.ownInitiativeAfter, std::move(reply.onDue));
@@ -126,6 +143,10 @@ struct VirtualDevice::Core {
                         Enqueue(reply.report, lastAnswerDue, std::move(reply.onDue));
                     }
                 }
+            }
+            if (breakAfterCommands && ++commandsTaken >= *breakAfterCommands) {
+                breakAfterCommands.reset();
+                DropLink();
             }
         }
         changed.notify_all();
@@ -219,6 +240,18 @@ void VirtualDevice::SetAnswerDelay(std::chrono::milliseconds delay) {
 void VirtualDevice::SetSilent(bool silent) {
     std::lock_guard lock(core_->mutex);
     core_->silent = silent;
+}
+
+void VirtualDevice::SetSilentAfter(std::size_t answers) {
+    std::lock_guard lock(core_->mutex);
+    core_->silentAfterAnswers = answers;
+    core_->answersGiven = 0;
+}
+
+void VirtualDevice::SetBreakAfter(std::size_t commands) {
+    std::lock_guard lock(core_->mutex);
+    core_->breakAfterCommands = commands;
+    core_->commandsTaken = 0;
 }
 
 void VirtualDevice::BreakLink() {
@@ -473,12 +506,13 @@ std::vector<Report> VirtualDevice::Sent() const {
 void VirtualDevice::ClearRecord() {
     std::lock_guard lock(core_->mutex);
     core_->received.clear();
+    core_->receivedCount = 0;
     core_->sent.clear();
 }
 
 bool VirtualDevice::WaitForReceived(std::size_t count, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(core_->mutex);
-    return core_->changed.wait_for(lock, timeout, [&] { return core_->received.size() >= count; });
+    return core_->changed.wait_for(lock, timeout, [&] { return core_->receivedCount >= count; });
 }
 
 }  // namespace sonoria

@@ -41,6 +41,10 @@ public:
     void SetAnswerDelay(std::chrono::milliseconds delay);
     // Never answer; writes are still recorded and applied.
     void SetSilent(bool silent);
+    // Falls silent for good once it has answered `answers` more commands.
+    void SetSilentAfter(std::size_t answers);
+    // Kills the link (as BreakLink) once it has taken `commands` more commands.
+    void SetBreakAfter(std::size_t commands);
     // Kills the open handles; the device stays plugged and can be opened again.
     void BreakLink();
     void Unplug();
@@ -100,11 +104,12 @@ public:
     sim::DeviceMemory Memory() const;
     void SetMemory(sim::DeviceMemory memory);
 
-    // What crossed the wire, in order.
-    std::vector<Report> Received() const;  // every report the host wrote
-    std::vector<Report> Sent() const;      // every report the device queued
+    // What crossed the wire, in order: the newest reports of each direction
+    // (at least 32768; older ones are dropped so the record stays bounded).
+    std::vector<Report> Received() const;  // the reports the host wrote
+    std::vector<Report> Sent() const;      // the reports the device queued
     void ClearRecord();
-    // True once at least `count` reports have been received.
+    // True once at least `count` reports have been received since the record was cleared.
     bool WaitForReceived(std::size_t count, std::chrono::milliseconds timeout) const;
 
 private:

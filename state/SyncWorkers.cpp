@@ -1,6 +1,7 @@
 #include "state/SyncWorkers.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <list>
@@ -17,6 +18,11 @@ namespace sonoria {
 namespace {
 
 constexpr auto kReadAllPause = std::chrono::milliseconds(1600);
+constexpr auto kInterruptPoll = std::chrono::milliseconds(20);
+
+// Set from a signal handler: only a lock-free atomic may be touched there.
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 class WorkerPool {
 public:
@@ -46,14 +52,21 @@ public:
     }
 
     bool Pause(std::chrono::milliseconds duration) {
+        // Short steps, so that an interruption from a signal handler (which
+        // cannot notify) is seen soon.
+        const auto until = std::chrono::steady_clock::now() + duration;
         std::unique_lock lock(mutex_);
-        cv_.wait_for(lock, duration, [this] { return stopping_; });
-        return !stopping_;
+        while (!stopping_ && !g_interrupted.load()) {
+            const auto now = std::chrono::steady_clock::now();
+            if (now >= until) return true;
+            cv_.wait_for(lock, std::min<std::chrono::steady_clock::duration>(until - now, kInterruptPoll));
+        }
+        return false;
     }
 
     bool Stopping() {
         std::lock_guard lock(mutex_);
-        return stopping_;
+        return stopping_ || g_interrupted.load();
     }
 
     void StopAll() {
@@ -137,5 +150,8 @@ bool WaitForSyncWorkers(std::chrono::milliseconds timeout) { return Pool().WaitI
 void StopSyncWorkers() { Pool().StopAll(); }
 bool SyncPause(std::chrono::milliseconds duration) { return Pool().Pause(duration); }
 bool SyncStopping() { return Pool().Stopping(); }
+void InterruptSynchronisation() { g_interrupted.store(true); }
+bool SynchronisationInterrupted() { return g_interrupted.load(); }
+void ClearSynchronisationInterrupt() { g_interrupted.store(false); }
 
 }  // namespace sonoria

@@ -31,4 +31,11 @@ void StopSyncWorkers();
 bool SyncPause(std::chrono::milliseconds duration);
 bool SyncStopping();
 
+// Makes the synchronisation procedures give up at their next step, on any
+// thread, until cleared (a write-all still brings its volumes back). Safe to
+// call from a signal handler.
+void InterruptSynchronisation();
+bool SynchronisationInterrupted();
+void ClearSynchronisationInterrupt();
+
 }  // namespace sonoria
