@@ -121,6 +121,8 @@ int ConnectDevice(HostMessageSink* mainWindow, const std::function<void()>& onFo
     return 1;
 }
 
+std::optional<long> ConnectionRefusedBy() { return std::nullopt; }
+
 bool FindAndOpenDevice() {
     auto backend = CurrentHidBackend();
     if (!backend) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "link/HidBackend.h"
 #include "link/HostMessages.h"
@@ -24,6 +25,11 @@ void SetReportHandler(ReportHandler handler);
 // Returns 1 when the device was found and opened, 0 otherwise (also when a
 // device is already open).
 int ConnectDevice(HostMessageSink* mainWindow, const std::function<void()>& onFound = {});
+
+// After ConnectDevice returned 0: the process id of the other program that
+// holds the device (it was found but is in use), or nullopt when no device
+// was found or it could not be opened for another reason.
+std::optional<long> ConnectionRefusedBy();
 
 // Searches the first ten HID interfaces for the device; on success the device
 // is the one writes and the read thread use.
