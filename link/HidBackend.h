@@ -56,12 +56,17 @@ public:
     // the program. Returns false when that cannot be arranged.
     virtual bool RegisterDeviceNotification() { return true; }
 
-    // The HID interfaces present, in the platform's order; nullopt when the
-    // list itself cannot be obtained.
+    // The HID interfaces present that carry our vendor and product ids, in
+    // the platform's order; nullopt when the list itself cannot be obtained.
     virtual std::optional<std::vector<HidInterfaceInfo>> Enumerate() = 0;
 
     // Opens an interface for reading and writing; null when that fails.
     virtual std::unique_ptr<HidDevice> Open(const std::string& path) = 0;
+
+    // True when other programs can reach the same devices, so that a
+    // connection must take the device's lock (link/DeviceLock.h). A device
+    // that lives inside the program needs none.
+    virtual bool SharedWithOtherPrograms() const { return true; }
 };
 
 }  // namespace sonoria

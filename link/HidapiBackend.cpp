@@ -5,6 +5,8 @@
 #include <map>
 #include <mutex>
 
+#include "link/CommandCodes.h"
+
 namespace sonoria {
 namespace {
 
@@ -13,11 +15,32 @@ namespace {
 std::mutex g_attributesMutex;
 std::map<std::string, HidAttributes> g_enumeratedAttributes;
 
+// hidapi is initialised once for the process however many backends and open
+// devices exist: hid_exit while a device is still open would pull the library
+// from under it.
+std::mutex g_libraryMutex;
+int g_libraryUsers = 0;
+
+void AcquireLibrary() {
+    std::lock_guard lock(g_libraryMutex);
+    if (g_libraryUsers++ == 0) hid_init();
+}
+
+void ReleaseLibrary() {
+    std::lock_guard lock(g_libraryMutex);
+    if (--g_libraryUsers == 0) hid_exit();
+}
+
 class HidapiDevice : public HidDevice {
 public:
     HidapiDevice(hid_device* device, std::optional<HidAttributes> attributes)
-        : device_(device), attributes_(attributes) {}
-    ~HidapiDevice() override { hid_close(device_); }
+        : device_(device), attributes_(attributes) {
+        AcquireLibrary();
+    }
+    ~HidapiDevice() override {
+        hid_close(device_);
+        ReleaseLibrary();
+    }
 
     std::optional<HidAttributes> GetAttributes() override {
         if (attributes_) return attributes_;
@@ -40,13 +63,15 @@ private:
 
 }  // namespace
 
-HidapiBackend::HidapiBackend() { hid_init(); }
+HidapiBackend::HidapiBackend() { AcquireLibrary(); }
 
-HidapiBackend::~HidapiBackend() { hid_exit(); }
+HidapiBackend::~HidapiBackend() { ReleaseLibrary(); }
 
 std::optional<std::vector<HidInterfaceInfo>> HidapiBackend::Enumerate() {
     std::vector<HidInterfaceInfo> interfaces;
-    hid_device_info* list = hid_enumerate(0, 0);
+    // Only our own interfaces: a desktop with a keyboard, a mouse and a few
+    // receivers has more HID interfaces than the connection examines.
+    hid_device_info* list = hid_enumerate(kVendorId, kProductId);
     std::lock_guard lock(g_attributesMutex);
     g_enumeratedAttributes.clear();
     for (const hid_device_info* info = list; info != nullptr; info = info->next) {

@@ -5,10 +5,12 @@
 #include <chrono>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "link/CommandCodes.h"
 #include "link/CommandSender.h"
 #include "link/DebugLog.h"
+#include "link/DeviceLock.h"
 #include "link/LinkState.h"
 
 namespace sonoria {
@@ -20,12 +22,31 @@ constexpr int kMaxInterfacesExamined = 10;
 // never pulls the device from under a write in progress.
 std::mutex g_deviceMutex;
 std::shared_ptr<HidDevice> g_hDevice;
+// Held while the device is open, when its backend is shared with other programs.
+std::unique_ptr<DeviceLock> g_deviceLock;
+// Set by a connection attempt that found the device in use.
+std::optional<long> g_refusedBy;
 // Held for the duration of each device write, so that two writes never use the
 // device at once even when one went ahead without the write lock.
 std::mutex g_deviceWriteMutex;
 // Start, join and replace of the read thread.
 std::mutex g_readThreadMutex;
 std::thread g_readThread;
+// Bumped at each connection. A read thread serves only its own connection, so
+// that one left behind by a close that could not wait for it stays harmless.
+std::atomic<std::uint64_t> g_connection{0};
+
+void ReadUntilClosed(std::uint64_t connection) {
+    DebugLog("start thread: ReadUsbThreadProc \n");
+    const auto current = [connection] { return g_connection.load() == connection; };
+    while (g_bDeviceOpen.load() == 1 && current()) {
+        if (!ReadOneReport()) {
+            if (current()) DeclareLinkLost();
+            break;
+        }
+    }
+    if (current()) g_hReadThreadExited.Set();
+}
 
 std::mutex g_traceMutex;
 ReportTrace g_trace;
@@ -45,9 +66,17 @@ std::shared_ptr<HidDevice> CurrentDevice() {
     return g_hDevice;
 }
 
-void SetCurrentDevice(std::shared_ptr<HidDevice> device) {
-    std::lock_guard lock(g_deviceMutex);
-    g_hDevice = std::move(device);
+void SetCurrentDevice(std::shared_ptr<HidDevice> device, std::unique_ptr<DeviceLock> deviceLock = nullptr) {
+    std::unique_ptr<DeviceLock> released;
+    std::shared_ptr<HidDevice> closed;
+    {
+        std::lock_guard lock(g_deviceMutex);
+        closed = std::exchange(g_hDevice, std::move(device));
+        released = std::exchange(g_deviceLock, std::move(deviceLock));
+    }
+    // The device closes before its lock is let go.
+    closed.reset();
+    released.reset();
 }
 
 // Resets the flow-control objects to their starting states: the answer event
@@ -117,11 +146,14 @@ int ConnectDevice(HostMessageSink* mainWindow, const std::function<void()>& onFo
     g_bReadThreadEnd.store(0);
     g_hReadThreadExited.Reset();
     g_bDeviceOpen.store(1);
-    g_readThread = std::thread(ReadUsbThreadProc);
+    g_readThread = std::thread(ReadUntilClosed, g_connection.fetch_add(1) + 1);
     return 1;
 }
 
-std::optional<long> ConnectionRefusedBy() { return std::nullopt; }
+std::optional<long> ConnectionRefusedBy() {
+    std::lock_guard lock(g_deviceMutex);
+    return g_refusedBy;
+}
 
 bool FindAndOpenDevice() {
     auto backend = CurrentHidBackend();
@@ -132,6 +164,10 @@ bool FindAndOpenDevice() {
     if (!backend->RegisterDeviceNotification()) {
         DebugLog("注册Guid错误，可能不能捕捉设备的连接或移除\n");
         return false;
+    }
+    {
+        std::lock_guard lock(g_deviceMutex);
+        g_refusedBy.reset();
     }
     const auto interfaces = backend->Enumerate();
     if (!interfaces) {
@@ -147,8 +183,19 @@ bool FindAndOpenDevice() {
         DebugLog("枚举usb设备成功");
         const HidInterfaceInfo& info = (*interfaces)[member];
         if (info.flags != kInterfaceActive) continue;
+        std::unique_ptr<DeviceLock> deviceLock;
+        if (backend->SharedWithOtherPrograms()) {
+            std::optional<long> holder;
+            deviceLock = DeviceLock::Acquire(info.path, &holder);
+            if (!deviceLock) {
+                DebugLogFormat(300, "device %s is in use by process %ld\n", info.path.c_str(), holder.value_or(0));
+                std::lock_guard lock(g_deviceMutex);
+                g_refusedBy = holder.value_or(0);
+                continue;
+            }
+        }
         if (auto device = OpenDeviceInterface(*backend, info)) {
-            SetCurrentDevice(std::move(device));
+            SetCurrentDevice(std::move(device), std::move(deviceLock));
             DebugLog("连接目标设备成功!");
             return true;
         }
@@ -181,17 +228,7 @@ std::unique_ptr<HidDevice> OpenDeviceInterface(HidBackend& backend, const HidInt
     return device;
 }
 
-void ReadUsbThreadProc() {
-    g_bReadThreadEnd.store(0);
-    DebugLog("start thread: ReadUsbThreadProc \n");
-    while (g_bDeviceOpen.load() == 1) {
-        if (!ReadOneReport()) {
-            DeclareLinkLost();
-            break;
-        }
-    }
-    g_hReadThreadExited.Set();
-}
+void ReadUsbThreadProc() { ReadUntilClosed(g_connection.load()); }
 
 bool ReadOneReport() {
     auto device = CurrentDevice();
@@ -250,19 +287,22 @@ int DisconnectDevice() {
 
 void CloseLink() {
     g_bDeviceOpen.store(0);
-    if (!g_hReadThreadExited.WaitFor(kReadThreadExitWait)) {
-        DebugLog("wait read thread exited time out !\n");
-    }
+    const bool exited = g_hReadThreadExited.WaitFor(kReadThreadExitWait);
+    if (!exited) DebugLog("wait read thread exited time out !\n");
     {
         std::lock_guard lock(g_readThreadMutex);
         if (g_readThread.joinable()) {
-            if (g_readThread.get_id() == std::this_thread::get_id()) {
-                g_readThread.detach();  // closing from the read thread itself; it ends on return
+            // A thread stuck in a read that ignores its timeout is left to end
+            // on its own: it belongs to this connection only and keeps the
+            // device it reads alive. The read thread itself cannot join itself.
+            if (!exited || g_readThread.get_id() == std::this_thread::get_id()) {
+                g_readThread.detach();
             } else {
                 g_readThread.join();
             }
         }
     }
+    ++g_connection;
     SetCurrentDevice(nullptr);
     ClearDevicePath();
 }

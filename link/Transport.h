@@ -27,8 +27,9 @@ void SetReportHandler(ReportHandler handler);
 int ConnectDevice(HostMessageSink* mainWindow, const std::function<void()>& onFound = {});
 
 // After ConnectDevice returned 0: the process id of the other program that
-// holds the device (it was found but is in use), or nullopt when no device
-// was found or it could not be opened for another reason.
+// holds the device (it was found but is in use; 0 when that program's id is
+// unknown), or nullopt when no device was found or it could not be opened
+// for another reason.
 std::optional<long> ConnectionRefusedBy();
 
 // Searches the first ten HID interfaces for the device; on success the device

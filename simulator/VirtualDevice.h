@@ -36,6 +36,8 @@ public:
     // Null unless plugged and `path` is kVirtualDevicePath. A handle opened
     // before an unplug or a BreakLink stays dead: Read -1, Write 0.
     std::unique_ptr<HidDevice> Open(const std::string& path) override;
+    // Each program has its own virtual device.
+    bool SharedWithOtherPrograms() const override { return false; }
 
     // Behaviour; may be changed at any time from any thread.
     void SetAnswerDelay(std::chrono::milliseconds delay);

@@ -42,10 +42,13 @@ public:
     std::vector<FakeInterface> interfaces;
     bool enumerateFails = false;
     bool registerFails = false;
+    // Whether connections take the device lock (tests point its folder elsewhere).
+    bool lockedLikeARealDevice = false;
 
     bool RegisterDeviceNotification() override { return !registerFails; }
     std::optional<std::vector<HidInterfaceInfo>> Enumerate() override;
     std::unique_ptr<HidDevice> Open(const std::string& path) override;
+    bool SharedWithOtherPrograms() const override { return lockedLikeARealDevice; }
 
     // What the opened devices share with the test.
     struct Wire {
