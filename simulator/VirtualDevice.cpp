@@ -240,6 +240,7 @@ void VirtualDevice::SetAnswerDelay(std::chrono::milliseconds delay) {
 void VirtualDevice::SetSilent(bool silent) {
     std::lock_guard lock(core_->mutex);
     core_->silent = silent;
+    core_->silentAfterAnswers.reset();
 }
 
 void VirtualDevice::SetSilentAfter(std::size_t answers) {

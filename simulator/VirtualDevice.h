@@ -41,7 +41,8 @@ public:
 
     // Behaviour; may be changed at any time from any thread.
     void SetAnswerDelay(std::chrono::milliseconds delay);
-    // Never answer; writes are still recorded and applied.
+    // Never answer; writes are still recorded and applied. Also ends a
+    // SetSilentAfter fault.
     void SetSilent(bool silent);
     // Falls silent for good once it has answered `answers` more commands.
     void SetSilentAfter(std::size_t answers);

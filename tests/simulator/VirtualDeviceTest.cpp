@@ -207,6 +207,38 @@ TEST_F(VirtualDeviceTest, SilentDeviceAppliesButNeverAnswers) {
     EXPECT_TRUE(device.Sent().empty());
 }
 
+TEST_F(VirtualDeviceTest, FaultsSetInAfterTheirCountOfCommands) {
+    device.SetSilentAfter(2);
+    Ask({CMD_GET_MODE});
+    Ask({CMD_GET_MODE});
+    Send({CMD_SET_PARAM, 1, 2, 9, 0});  // still applied, no longer answered
+    EXPECT_FALSE(Next(50).has_value());
+    EXPECT_EQ(device.Param(1, 2), (sim::ParamBytes{9, 0}));
+    device.SetSilent(false);
+
+    device.SetBreakAfter(2);
+    Ask({CMD_GET_MODE});
+    EXPECT_EQ(Send({CMD_GET_MODE}), static_cast<int>(kReportSize));  // taken, then the link dies
+    std::uint8_t buffer[kReportSize];
+    EXPECT_EQ(link->Read(buffer, sizeof buffer, 10), -1);
+    EXPECT_EQ(Send({CMD_GET_MODE}), 0);
+    auto fresh = device.Open(kVirtualDevicePath);  // the fault fired once; a new link works
+    Send(*fresh, {CMD_GET_MODE});
+    EXPECT_TRUE(Next(2000, fresh.get()).has_value());
+}
+
+TEST_F(VirtualDeviceTest, TheRecordStaysBoundedOnALongRun) {
+    for (int i = 0; i < 70000; ++i) {
+        Send({CMD_SET_PARAM, 1, 2, i & 0x7F, 0});
+        ASSERT_TRUE(Next().has_value());
+    }
+    EXPECT_LE(device.Received().size(), 65536u);
+    EXPECT_GE(device.Received().size(), 32768u);
+    EXPECT_EQ(device.Received().back()[4], 69999 & 0x7F);  // the newest are kept
+    EXPECT_LE(device.Sent().size(), 65536u);
+    EXPECT_TRUE(device.WaitForReceived(70000, 0ms));  // counted beyond the record
+}
+
 TEST_F(VirtualDeviceTest, LearnsARemoteKeyAfterTheLearnDelay) {
     device.SetLearnDelay(100ms);
     device.SetLearnedCode(0x21);

@@ -2,6 +2,8 @@
 // in order, and what they leave in the image and on the device.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "link/LinkState.h"
 #include "state/DeviceState.h"
 #include "state/Synchronize.h"
@@ -111,6 +113,7 @@ TEST_F(ReadAllTest, TheWorkerPausesReadsAndReportsTheEnd) {
     const auto messages = window.Messages();
     EXPECT_FALSE(messages.back().sent);
     EXPECT_EQ(messages.back().wParam, 0u);
+    EXPECT_EQ(messages.back().lParam, 1);  // read to its end
     EXPECT_EQ(Received().size(), ExpectedReadAll(false).size());
 }
 
@@ -120,6 +123,38 @@ TEST_F(ReadAllTest, ABrokenLinkEndsTheReadAllQuicklyAndKeepsPollingOff) {
     ASSERT_TRUE(window.WaitFor(WM_SYNC_DONE, 10s));
     ASSERT_TRUE(WaitForSyncWorkers(5s));
     EXPECT_EQ(g_bSyncIdle.load(), 0);
+    EXPECT_EQ(window.Messages().back().lParam, 0);  // failed
+}
+
+TEST_F(ReadAllTest, ADeviceThatFallsSilentMidwayIsReportedLostWithinTenSeconds) {
+    device->SetSilentAfter(40);
+    const auto start = std::chrono::steady_clock::now();
+    StartSynchronizeData();
+    ASSERT_TRUE(window.WaitFor(WM_SYNC_DONE, 20s));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    EXPECT_TRUE(window.WaitFor(WM_LINK_LOST, 1s));
+    const auto messages = window.Messages();
+    const auto done = std::find_if(messages.begin(), messages.end(), [](const auto& m) { return m.message == WM_SYNC_DONE; });
+    EXPECT_EQ(done->lParam, 0);
+    // Three commands went unanswered; nothing more was sent after the third.
+    EXPECT_LT(Received().size(), 40u + 5u);
+}
+
+TEST_F(ReadAllTest, ADeviceThatNeverGivesItsNameFailsInsteadOfLookingLikeAnotherModel) {
+    device->SetSilent(true);
+    EXPECT_FALSE(ReadAll());
+    EXPECT_EQ(Received(), (std::vector<Report>{test::Cmd(128), test::Cmd(129)}));
+    EXPECT_EQ(g_Device.nameReported.load(), 0);
+}
+
+class LowerCaseModelTest : public test::VirtualDeviceLinkTest {
+protected:
+    LowerCaseModelTest() : VirtualDeviceLinkTest("kr710qx") {}
+};
+
+TEST_F(LowerCaseModelTest, ANameInAnotherCaseIsTheSameModelAndIsReadWhole) {
+    EXPECT_TRUE(ReadAll());
+    EXPECT_EQ(Received(), ExpectedReadAll(true));
 }
 
 TEST_F(ReadAllTest, StoppingTheWorkersEndsThePauseWithoutMessage) {
@@ -258,11 +293,37 @@ TEST_F(WriteAllTest, AReadAllAfterAWriteAllReturnsTheSameImage) {
     EXPECT_EQ(g_Device.autoSub[0].load(), 9);
 }
 
+TEST_F(WriteAllTest, AnInterruptedWriteAllBringsTheVolumesBack) {
+    g_Device.machineDevice[VolumeSaveMode].store(1);
+    SetParam(1, 24, {70, 0});
+    SetParam(4, 2, {40, 3});
+    device->SetAnswerDelay(2ms);
+    bool result = true;
+    std::thread writer([&] { result = WriteAll(); });
+    ASSERT_TRUE(device->WaitForReceived(30, 5s));
+    InterruptSynchronisation();
+    writer.join();
+    ClearSynchronisationInterrupt();
+    EXPECT_FALSE(result);
+    const auto received = Received();
+    ASSERT_GT(received.size(), 3u);
+    EXPECT_LT(received.size(), 150u);  // stopped early
+    const std::vector<Report> last(received.end() - 3, received.end());
+    EXPECT_EQ(last, (std::vector<Report>{test::Cmd(9, {1, 24, 70, 0}), test::Cmd(9, {4, 2, 40, 3}),
+                                         test::Cmd(9, {4, 18, 40, 3})}));
+}
+
+TEST_F(WriteAllTest, AWriteAllOnALostLinkFails) {
+    device->BreakLink();
+    EXPECT_FALSE(WriteAll());
+}
+
 TEST_F(WriteAllTest, TheWriteAllWorkerReportsWithOne) {
     StartWriteAll();
     ASSERT_TRUE(window.WaitFor(WM_SYNC_DONE, 10s));
     ASSERT_TRUE(WaitForSyncWorkers(5s));
     EXPECT_EQ(window.Messages().back().wParam, 1u);
+    EXPECT_EQ(window.Messages().back().lParam, 1);
     EXPECT_EQ(g_bSyncIdle.load(), 1);
 }
 

@@ -28,6 +28,7 @@ public:
 
     int Read(std::uint8_t* buffer, std::size_t size, int timeoutMs) override {
         std::unique_lock lock(wire_->mutex);
+        wire_->cv.wait(lock, [&] { return !wire_->readsStuck; });
         wire_->cv.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                            [&] { return wire_->readFails || !wire_->input.empty(); });
         if (wire_->readFails) return -1;

@@ -59,6 +59,8 @@ public:
         std::vector<std::string> opened;
         std::vector<std::string> closed;
         bool readFails = false;
+        // Reads ignore their timeout and block until released (a stuck driver).
+        bool readsStuck = false;
         // Answers every write at once with a report of the same code.
         bool echoAnswers = false;
         int writeResult = static_cast<int>(kReportSize);
