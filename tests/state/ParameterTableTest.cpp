@@ -105,6 +105,29 @@ TEST(ParameterTable, SpotChecks) {
     EXPECT_EQ(std::ranges::count(params, Encoding::MTR, &ParamInfo::encoding), 3);
 }
 
+TEST(ParameterTable, RangesAreWhatTheControlsAllowAndFitTheEncoding) {
+    const struct {
+        std::string_view name;
+        ParamRange range;
+    } cases[] = {
+        {"MicVolume", {0, 127}},    {"SubVolume", {0, 49}},      {"CenterVolume", {0, 49}},
+        {"SubPhase", {0, 71}},      {"PitchShift", {56, 72}},    {"EchoType", {0, 4}},
+        {"ReverbPreset", {0, 18}},  {"PitchEnable", {0, 1}},     {"MainLDelay", {0, 8190}},
+        {"MicPeq1Freq", {0, 32767}}, {"EchoTime", {0, 127}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FindParam(c.name)->range, c.range) << c.name;
+    // A value inside the range reaches the device as it is: the encoding never cuts bits off it.
+    for (const ParamInfo& param : AllParams()) {
+        const int carried = param.encoding == Encoding::W15 ? 32767
+                            : param.encoding == Encoding::RAW ? 65535
+                            : param.encoding == Encoding::B2 || param.encoding == Encoding::MTR ? 255
+                                                                                              : 127;
+        EXPECT_LE(0, param.range.min) << param.name;
+        EXPECT_LE(param.range.min, param.range.max) << param.name;
+        EXPECT_LE(param.range.max, carried) << param.name;
+    }
+}
+
 TEST(ParameterTable, LookupsRejectUnknownInput) {
     EXPECT_EQ(ParamAt(4, 18), FindParam("MusicVolume"));
     EXPECT_EQ(ParamAt(6, 0), FindParam("PitchEnable"));
