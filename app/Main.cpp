@@ -1,7 +1,7 @@
 // sonoria: the program. Without options it works with a device on USB;
 // --virtual[=MODEL] uses the built-in virtual device instead, started from a
 // mode data file with --virtual-state=FILE and showing a fault with
-// --virtual-fault=SPEC. --trace writes every report on the wire to standard
+// --virtual-fault=FAULT. --trace writes every report on the wire to standard
 // error, in the lines of sonoria-cli --trace. --screenshot=FILE saves a
 // picture of the main window after --quit-after milliseconds and ends the
 // program (used where there is no display).
@@ -67,7 +67,7 @@ bool Parse(const QStringList& args, Options& options) {
             }
             options.quitAfterMs = static_cast<int>(*ms);
         } else {
-            PrintUsage({});
+            PrintUsage("unknown option " + text);
             return false;
         }
     }

@@ -5,7 +5,7 @@
 namespace sonoria::cli {
 
 const char* const kUsage =
-    "usage: sonoria-cli [--virtual[=MODEL]] [--virtual-state=FILE] [--virtual-fault=SPEC] [--trace] [--lang=en|zh]\n"
+    "usage: sonoria-cli [--virtual[=MODEL]] [--virtual-state=FILE] [--virtual-fault=FAULT] [--trace] [--lang=en|zh]\n"
     "                   COMMAND\n"
     "commands:\n"
     "  list                      matching HID devices and their paths\n"
@@ -17,9 +17,9 @@ const char* const kUsage =
     "  save FILE                 save the parameters to a mode data file; the extension .k71x is appended\n"
     "                            when missing (and replaces any other extension)\n"
     "  load FILE [--mode N]      load a mode data file into the device. A file whose name starts with m1, m2,\n"
-    "                            m3 or m4 before its \".k71x\" (also melorin1..4 or 默认1..4, in any case),\n"
-    "                            such as \"m2 vocal.k71x\", is then also stored into that mode; --mode N\n"
-    "                            stores it into mode N instead\n"
+    "                            m3 or m4 before its \".k71x\" (also melorin1..4 or 默认1..4; letter case\n"
+    "                            does not matter), such as \"m2 vocal.k71x\", is then also stored into that\n"
+    "                            mode; --mode N stores it into mode N instead\n"
     "  mode load|save|recall N   load, save or recall the default of stored mode N (1 to 4)\n"
     "  remote save|load FILE     save or load the learned remote codes; the extension .remo is appended\n"
     "                            when missing (and replaces any other extension)\n"
@@ -27,7 +27,7 @@ const char* const kUsage =
     "options:\n"
     "  --virtual[=MODEL]         the built-in virtual device instead of USB (model KR710Q unless given)\n"
     "  --virtual-state=FILE      start the virtual device from a mode data file (implies --virtual)\n"
-    "  --virtual-fault=SPEC      make the virtual device fail (implies --virtual): silent-after:N stops\n"
+    "  --virtual-fault=FAULT     make the virtual device fail (implies --virtual): silent-after:N stops\n"
     "                            answering after N answered commands, break-after:N breaks the link after\n"
     "                            N commands, slow:MS answers every command MS milliseconds late\n"
     "  --trace                   every report on the wire, on standard error: \"> \" sent, \"< \" received\n"

@@ -19,15 +19,15 @@ bool StartsWith(std::string_view text, std::string_view prefix) { return text.su
 
 }  // namespace
 
-std::optional<VirtualFault> ParseVirtualFault(std::string_view spec, std::string& error) {
+std::optional<VirtualFault> ParseVirtualFault(std::string_view text, std::string& error) {
     const auto bad = [&](const std::string& why) {
         error = "--virtual-fault takes silent-after:N, break-after:N or slow:MS" + why;
         return std::nullopt;
     };
-    const std::size_t colon = spec.find(':');
-    if (colon == std::string_view::npos) return bad(", not \"" + std::string(spec) + "\"");
-    const std::string_view kind = spec.substr(0, colon);
-    const auto number = ParseStrictInteger(spec.substr(colon + 1));
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos) return bad(", not \"" + std::string(text) + "\"");
+    const std::string_view kind = text.substr(0, colon);
+    const auto number = ParseStrictInteger(text.substr(colon + 1));
     VirtualFault fault;
     if (kind == "silent-after" || kind == "break-after") {
         if (!number || *number < 0) return bad(", with N a whole number of commands, 0 or more");
@@ -40,7 +40,7 @@ std::optional<VirtualFault> ParseVirtualFault(std::string_view spec, std::string
         fault.kind = VirtualFault::Kind::Slow;
         fault.delay = std::chrono::milliseconds(*number);
     } else {
-        return bad(", not \"" + std::string(spec) + "\"");
+        return bad(", not \"" + std::string(text) + "\"");
     }
     return fault;
 }

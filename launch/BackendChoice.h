@@ -31,7 +31,7 @@ struct VirtualFault {
 
 // Reads "silent-after:N", "break-after:N" or "slow:MS" (strict whole numbers);
 // nullopt with the reason in `error` for anything else.
-std::optional<VirtualFault> ParseVirtualFault(std::string_view spec, std::string& error);
+std::optional<VirtualFault> ParseVirtualFault(std::string_view text, std::string& error);
 void ApplyVirtualFault(VirtualDevice& device, const VirtualFault& fault);
 
 struct BackendChoice {
@@ -52,7 +52,7 @@ enum class BackendArgument {
 };
 
 // Takes one of --virtual, --virtual=MODEL, --virtual-state=FILE and
-// --virtual-fault=SPEC; the last two imply --virtual.
+// --virtual-fault=FAULT; the last two imply --virtual.
 BackendArgument TakeBackendArgument(std::string_view argument, BackendChoice& choice, std::string& error);
 
 // The virtual device of the choice, started from its file and showing its

@@ -67,9 +67,9 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
 TEST_F(CliTest, HelpTellsWhatLoadAndSaveDoWithFileNames) {
     const CliRun help = Cli({"--help"});
     EXPECT_EQ(help.status, kExitOk);
-    for (const char* text : {"m1, m2,\n", "melorin1..4", "is then also stored into that mode",
+    for (const char* text : {"m1, m2,\n", "melorin1..4", "is then also stored into that\n",
                              "the extension .k71x is appended\n", "the extension .remo is appended\n",
-                             "--virtual-fault=SPEC", "silent-after:N", "--force", "130"}) {
+                             "--virtual-fault=FAULT", "silent-after:N", "--force", "130"}) {
         EXPECT_TRUE(help.OutHas(text)) << text;
     }
 }

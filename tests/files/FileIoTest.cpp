@@ -152,20 +152,5 @@ TEST_F(FileIoTest, FoldersAndPipesAreRefusedAndDevicesWrittenInPlace) {
     }
 }
 
-TEST_F(FileIoTest, ReadsRefuseWhatIsNotAFileWithContent) {
-    std::string bytes;
-    std::string error;
-    Put(dir / "empty", "");
-    EXPECT_FALSE(ReadFileBytes(Path("empty"), bytes, 16, &error));
-    EXPECT_EQ(error, Path("empty") + " is empty");
-    EXPECT_FALSE(ReadFileBytes(Path("missing"), bytes, 16, &error));
-    EXPECT_EQ(error.rfind("cannot open " + Path("missing") + ": ", 0), 0u) << error;
-    Put(dir / "long", std::string(40, 'x'));
-    std::uint64_t size = 0;
-    ASSERT_TRUE(ReadFileBytes(Path("long"), bytes, 16, &error, &size));
-    EXPECT_EQ(bytes, std::string(16, 'x'));
-    EXPECT_EQ(size, 40u);
-}
-
 }  // namespace
 }  // namespace sonoria

@@ -105,17 +105,7 @@ TEST(ParameterTable, SpotChecks) {
     EXPECT_EQ(std::ranges::count(params, Encoding::MTR, &ParamInfo::encoding), 3);
 }
 
-TEST(ParameterTable, RangesAreWhatTheControlsAllowAndFitTheEncoding) {
-    const struct {
-        std::string_view name;
-        ParamRange range;
-    } cases[] = {
-        {"MicVolume", {0, 127}},    {"SubVolume", {0, 49}},      {"CenterVolume", {0, 49}},
-        {"SubPhase", {0, 71}},      {"PitchShift", {56, 72}},    {"EchoType", {0, 4}},
-        {"ReverbPreset", {0, 18}},  {"PitchEnable", {0, 1}},     {"MainLDelay", {0, 8190}},
-        {"MicPeq1Freq", {0, 32767}}, {"EchoTime", {0, 127}},
-    };
-    for (const auto& c : cases) EXPECT_EQ(FindParam(c.name)->range, c.range) << c.name;
+TEST(ParameterTable, RangesFitWhatTheEncodingCarries) {
     // A value inside the range reaches the device as it is: the encoding never cuts bits off it.
     for (const ParamInfo& param : AllParams()) {
         const int carried = param.encoding == Encoding::W15 ? 32767
