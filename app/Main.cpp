@@ -1,59 +1,83 @@
 // sonoria: the program. Without options it works with a device on USB;
 // --virtual[=MODEL] uses the built-in virtual device instead, started from a
-// mode data file with --virtual-state=FILE. --screenshot=FILE saves a picture
-// of the main window after --quit-after milliseconds and ends the program
-// (used where there is no display).
+// mode data file with --virtual-state=FILE and showing a fault with
+// --virtual-fault=FAULT. --trace writes every report on the wire to standard
+// error, in the lines of sonoria-cli --trace. --screenshot=FILE saves a
+// picture of the main window after --quit-after milliseconds and ends the
+// program (used where there is no display).
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
+#include <limits>
 #include <memory>
+#include <string>
 
 #include "app/CSonoriaApp.h"
 #include "app/CSonoriaDlg.h"
 #include "app/DeviceWatch.h"
 #include "app/ModeFileDialogs.h"
-#include "files/VirtualDeviceState.h"
+#include "launch/BackendChoice.h"
+#include "launch/StrictNumber.h"
+#include "launch/WireTrace.h"
 #include "link/HidapiBackend.h"
 #include "link/LinkState.h"
+#include "link/Transport.h"
 #include "simulator/VirtualDevice.h"
 
 using namespace sonoria;
 
 namespace {
 
+constexpr int kUsageError = 2;
+constexpr int kFileError = 3;
+
 struct Options {
-    bool useVirtual = false;
-    QString model = QStringLiteral("KR710Q");
-    QString virtualState;
+    BackendChoice backend;
+    bool trace = false;
     QString screenshot;
     int quitAfterMs = 4000;
 };
 
+void PrintUsage(const std::string& error) {
+    if (!error.empty()) std::fprintf(stderr, "sonoria: %s\n", error.c_str());
+    std::fprintf(stderr, "usage: sonoria %s [--trace] [--screenshot=FILE [--quit-after=MS]]\n", kBackendUsage);
+}
+
 bool Parse(const QStringList& args, Options& options) {
     for (const QString& arg : args.mid(1)) {
-        if (arg == QLatin1String("--virtual")) {
-            options.useVirtual = true;
-        } else if (arg.startsWith(QLatin1String("--virtual="))) {
-            options.useVirtual = true;
-            options.model = arg.section(QLatin1Char('='), 1);
-        } else if (arg.startsWith(QLatin1String("--virtual-state="))) {
-            options.useVirtual = true;
-            options.virtualState = arg.section(QLatin1Char('='), 1);
+        const std::string text = arg.toStdString();
+        std::string error;
+        switch (TakeBackendArgument(text, options.backend, error)) {
+            case BackendArgument::Taken: continue;
+            case BackendArgument::Invalid: PrintUsage(error); return false;
+            case BackendArgument::NotOurs: break;
+        }
+        if (arg == QLatin1String("--trace")) {
+            options.trace = true;
         } else if (arg.startsWith(QLatin1String("--screenshot="))) {
             options.screenshot = arg.section(QLatin1Char('='), 1);
         } else if (arg.startsWith(QLatin1String("--quit-after="))) {
-            options.quitAfterMs = arg.section(QLatin1Char('='), 1).toInt();
+            const auto ms = ParseStrictInteger(text.substr(text.find('=') + 1));
+            if (!ms || *ms < 0 || *ms > std::numeric_limits<int>::max()) {
+                PrintUsage("--quit-after takes a whole number of milliseconds");
+                return false;
+            }
+            options.quitAfterMs = static_cast<int>(*ms);
         } else {
-            std::fprintf(stderr,
-                         "usage: sonoria [--virtual[=MODEL]] [--virtual-state=FILE] [--screenshot=FILE "
-                         "[--quit-after=MS]]\n");
+            PrintUsage("unknown option " + text);
             return false;
         }
     }
     return true;
+}
+
+// Lines from the read thread and the window's thread never mix: each goes out
+// in one write of the locked standard error stream.
+void TraceToStandardError() {
+    SetReportTrace(WireTrace([](const std::string& line) { std::fputs((line + "\n").c_str(), stderr); }));
 }
 
 }  // namespace
@@ -64,21 +88,21 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("SONORIA-K7X"));
     QApplication::setApplicationDisplayName(QStringLiteral("SONORIA-S2"));
     Options options;
-    if (!Parse(QApplication::arguments(), options)) return 2;
+    if (!Parse(QApplication::arguments(), options)) return kUsageError;
 
     std::shared_ptr<VirtualDevice> virtualDevice;
-    if (options.useVirtual) {
-        virtualDevice = std::make_shared<VirtualDevice>(options.model.toStdString());
+    if (options.backend.useVirtual) {
         std::string error;
-        if (!options.virtualState.isEmpty() &&
-            !LoadVirtualDeviceState(*virtualDevice, options.virtualState.toStdString(), &error)) {
+        virtualDevice = MakeVirtualDevice(options.backend, error);
+        if (!virtualDevice) {
             std::fprintf(stderr, "sonoria: cannot start the virtual device from the file: %s\n", error.c_str());
-            return 3;
+            return kFileError;
         }
         SetHidBackend(virtualDevice);
     } else {
         SetHidBackend(std::make_shared<HidapiBackend>());
     }
+    if (options.trace) TraceToStandardError();
 
     CSonoriaApp sonoria;
     const int code = sonoria.Run([&] {
@@ -100,6 +124,7 @@ int main(int argc, char** argv) {
         }
         return std::unique_ptr<QWidget>(std::move(window));
     });
+    SetReportTrace({});
     SetHidBackend(nullptr);
     return code;
 }

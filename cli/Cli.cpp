@@ -12,10 +12,11 @@
 #include "files/ModeFile.h"
 #include "files/ModeFileFormat.h"
 #include "files/RemoteFile.h"
+#include "launch/BackendChoice.h"
 #include "link/CommandCodes.h"
-#include "link/LinkState.h"
 #include "state/DeviceState.h"
 #include "state/Language.h"
+#include "state/MasterVolumes.h"
 #include "state/ModeCommands.h"
 #include "state/ParamReaders.h"
 #include "state/ParameterTable.h"
@@ -27,8 +28,10 @@
 namespace sonoria::cli {
 namespace {
 
-// A mode load or default recall re-reads the whole device; a silent device
-// could make that last minutes, a working one takes a few seconds.
+// A mode load or default recall re-reads the whole device. The worker ends by
+// itself, at once after an interruption and within seconds once a silent
+// device has been given up; this only bounds a device that answers every
+// command just in time.
 constexpr auto kModeReadAllWait = std::chrono::minutes(10);
 
 struct Context {
@@ -37,6 +40,10 @@ struct Context {
     ErrorStream& err;
     DeviceSession& session;
 };
+
+// What a command does once the device is open and read; everything it needs
+// from the command line and from files was checked before.
+using Runner = std::function<int(Context&)>;
 
 int Usage(ErrorStream& err, const std::string& message) {
     err.Line("error: " + message);
@@ -50,21 +57,17 @@ std::string ParamLine(const ParamInfo& param) {
            std::to_string(param.address.index) + " " + std::to_string(raw) + " " + FormatParamText(param, raw);
 }
 
-long MaxRaw(Encoding encoding) {
-    switch (encoding) {
-        case Encoding::S7:
-        case Encoding::S7Star: return 127;
-        case Encoding::W15: return 32767;
-        default: return 255;
-    }
+// The status of a step that stopped early: an interruption, or a device that failed.
+int Stopped(Context& c, const std::string& failure) {
+    if (SynchronisationInterrupted()) return kExitInterrupted;
+    c.err.Line("error: " + failure + ": unplug the device, plug it in again and retry");
+    return kExitDevice;
 }
 
 // Fails with a clear line when the link broke during the command.
-int Finish(Context& context, const char* what) {
-    if (context.session.LinkSound()) return kExitOk;
-    context.err.Line(std::string("error: the link to the device failed during ") + what +
-                     ": unplug it, plug it in again and retry");
-    return kExitDevice;
+int Finish(Context& c, const char* what) {
+    if (LinkSound()) return kExitOk;
+    return Stopped(c, std::string("the link to the device failed during ") + what);
 }
 
 int Info(Context& c) {
@@ -78,115 +81,191 @@ int Info(Context& c) {
     return kExitOk;
 }
 
-int Get(Context& c) {
-    const auto& words = c.options.words;
-    if (words.size() != 2) return Usage(c.err, "get takes one parameter name");
-    const ParamInfo* param = FindParam(words[1]);
-    if (param == nullptr) return Usage(c.err, "unknown parameter \"" + words[1] + "\"; \"dump\" lists them all");
-    c.out << ParamLine(*param) << "\n";
+int PlanInfo(const CliOptions& o, ErrorStream& err, Runner& run) {
+    if (o.words.size() != 1) return Usage(err, "info takes no arguments");
+    run = Info;
     return kExitOk;
 }
 
-int SetValue(Context& c) {
-    const auto& words = c.options.words;
-    if (words.size() != 3) return Usage(c.err, "set takes a parameter name and a raw value");
-    const ParamInfo* param = FindParam(words[1]);
-    if (param == nullptr) return Usage(c.err, "unknown parameter \"" + words[1] + "\"; \"dump\" lists them all");
-    const ParamSenderFn sender = FindSender(param->name);
-    if (!sender) return Usage(c.err, "\"" + words[1] + "\" is read-only: no control of the device edits it");
-    const auto value = ParseInteger(words[2]);
-    if (!value || *value < 0 || *value > MaxRaw(param->encoding)) {
-        return Usage(c.err, "the raw value of " + words[1] + " is a whole number from 0 to " +
-                                std::to_string(MaxRaw(param->encoding)));
+const ParamInfo* NamedParam(const std::string& name, ErrorStream& err) {
+    const ParamInfo* param = FindParam(name);
+    if (param == nullptr) Usage(err, "unknown parameter \"" + name + "\"; \"dump\" lists them all");
+    return param;
+}
+
+int PlanGet(const CliOptions& o, ErrorStream& err, Runner& run) {
+    if (o.words.size() != 2) return Usage(err, "get takes one parameter name");
+    const ParamInfo* param = NamedParam(o.words[1], err);
+    if (param == nullptr) return kExitUsage;
+    run = [param](Context& c) -> int {
+        c.out << ParamLine(*param) << "\n";
+        return kExitOk;
+    };
+    return kExitOk;
+}
+
+int PlanDump(const CliOptions& o, ErrorStream& err, Runner& run) {
+    if (o.words.size() != 1) return Usage(err, "dump takes no arguments");
+    run = [](Context& c) -> int {
+        for (const ParamInfo& param : AllParams()) c.out << ParamLine(param) << "\n";
+        return kExitOk;
+    };
+    return kExitOk;
+}
+
+// The device's own limits on a master volume, as the main window keeps them;
+// an empty text when the value may go.
+std::string VolumeRefusal(const ParamInfo& param, long value) {
+    const MasterVolume* volume = FindMasterVolume(param.name);
+    if (volume == nullptr) return {};
+    const std::string name(param.name);
+    if (MasterVolumeLocked(*volume)) {
+        return name + " is locked on the device (key lock \"" + std::string(volume->lockName) + "\")";
     }
-    sender(static_cast<int>(*value));
-    if (const int status = Finish(c, "the change"); status != kExitOk) return status;
-    c.out << ParamLine(*param) << "\n";
+    const int ceiling = MasterVolumeCeiling(*volume);
+    if (value > ceiling) {
+        return std::to_string(value) + " is above the device's ceiling for " + name + " (" +
+               std::string(volume->ceilingName) + " " + std::to_string(ceiling) + ")";
+    }
+    return {};
+}
+
+int PlanSet(const CliOptions& o, ErrorStream& err, Runner& run) {
+    if (o.words.size() != 3) return Usage(err, "set takes a parameter name and a raw value");
+    const std::string& name = o.words[1];
+    const ParamInfo* param = NamedParam(name, err);
+    if (param == nullptr) return kExitUsage;
+    const ParamSenderFn sender = FindSender(param->name);
+    if (!sender) return Usage(err, "\"" + name + "\" is read-only: no control of the device edits it");
+    const auto value = ParseInteger(o.words[2]);
+    if (!value || !param->range.Contains(*value)) {
+        return Usage(err, "the raw value of " + name + " is a whole number from " + std::to_string(param->range.min) +
+                              " to " + std::to_string(param->range.max));
+    }
+    run = [param, sender, value = *value](Context& c) -> int {
+        if (!c.options.force) {
+            if (const std::string refusal = VolumeRefusal(*param, value); !refusal.empty()) {
+                c.err.Line("error: " + refusal + "; nothing was sent (--force sets it anyway)");
+                return kExitDevice;
+            }
+        }
+        sender(static_cast<int>(value));
+        if (const int status = Finish(c, "the change"); status != kExitOk) return status;
+        c.out << ParamLine(*param) << "\n";
+        return kExitOk;
+    };
     return kExitOk;
 }
 
-int Dump(Context& c) {
-    for (const ParamInfo& param : AllParams()) c.out << ParamLine(param) << "\n";
+int PlanSave(const CliOptions& o, ErrorStream& err, Runner& run) {
+    if (o.words.size() != 2) return Usage(err, "save takes a file name");
+    run = [path = WithExtension(o.words[1], kModeFileExtension)](Context& c) -> int {
+        // Only what a sound link reported may reach the file.
+        if (const int status = Finish(c, "the read"); status != kExitOk) return status;
+        if (WriteModeFile(path) != 1) return kExitFile;
+        c.out << "saved " << path << "\n";
+        return kExitOk;
+    };
     return kExitOk;
 }
 
-int Save(Context& c) {
-    if (c.options.words.size() != 2) return Usage(c.err, "save takes a file name");
-    const std::string path = WithExtension(c.options.words[1], kModeFileExtension);
-    if (WriteModeFile(path) != 1) return kExitFile;
-    c.out << "saved " << path << "\n";
-    return kExitOk;
-}
-
-int Load(Context& c) {
-    if (c.options.words.size() != 2) return Usage(c.err, "load takes a file name");
-    const std::string& path = c.options.words[1];
+int PlanLoad(const CliOptions& o, ErrorStream& err, Runner& run) {
+    if (o.words.size() != 2) return Usage(err, "load takes a file name");
+    const std::string& path = o.words[1];
+    std::vector<std::uint8_t> bytes;
     std::string error;
-    if (ReadModeFile(path, &error) != 1) {
-        c.err.Line("error: " + error);
+    if (!ReadModeFileBytes(path, bytes, &error)) {
+        err.Line("error: " + error);
         return kExitFile;
     }
-    WriteAll();
-    if (const int status = Finish(c, "the write"); status != kExitOk) return status;
-    c.out << "loaded " << path << "\n";
-    const int target = c.options.targetMode ? *c.options.targetMode - 1 : TargetModeForFileName(path);
-    if (target >= 0) {
-        SelectAndSaveMode(target);
-        if (const int status = Finish(c, "the save"); status != kExitOk) return status;
-        c.out << "stored in mode " << target + 1 << "\n";
-    }
+    const int target = o.targetMode ? *o.targetMode - 1 : TargetModeForFileName(path);
+    run = [path, bytes = std::move(bytes), target](Context& c) -> int {
+        std::string error;
+        if (LoadModeFileBytes(bytes, &error) != 1) {
+            c.err.Line("error: " + error);
+            return kExitFile;
+        }
+        if (!WriteAll()) return Stopped(c, "the device did not take the whole file; the write stopped early");
+        c.out << "loaded " << path << "\n";
+        if (target >= 0) {
+            SelectAndSaveMode(target);
+            if (const int status = Finish(c, "the save"); status != kExitOk) return status;
+            c.out << "stored in mode " << target + 1 << "\n";
+        }
+        return kExitOk;
+    };
     return kExitOk;
 }
 
-int Mode(Context& c) {
-    const auto& words = c.options.words;
+int PlanMode(const CliOptions& o, ErrorStream& err, Runner& run) {
+    const auto& words = o.words;
     const auto mode = words.size() == 3 ? ParseModeNumber(words[2]) : std::nullopt;
-    if (!mode) return Usage(c.err, "mode takes load, save or recall and a mode number from 1 to 4");
-    const int m = *mode - 1;
-    if (words[1] == "save") {
-        SaveMode(m);
-        c.out << "saved mode " << *mode << "\n";
-    } else if (words[1] == "load" || words[1] == "recall") {
-        if (words[1] == "load") {
+    if (!mode) return Usage(err, "mode takes load, save or recall and a mode number from 1 to 4");
+    const std::string verb = words[1];
+    if (verb != "load" && verb != "save" && verb != "recall") {
+        return Usage(err, "mode takes load, save or recall, not \"" + verb + "\"");
+    }
+    run = [verb, number = *mode](Context& c) -> int {
+        const int m = number - 1;
+        if (verb == "save") {
+            SaveMode(m);
+            if (const int status = Finish(c, "the mode command"); status != kExitOk) return status;
+            c.out << "saved mode " << number << "\n";
+            return kExitOk;
+        }
+        c.session.ForgetSyncResult();
+        if (verb == "load") {
             LoadMode(m);
         } else {
             RecallDefaultMode(m);
         }
-        WaitForSyncWorkers(kModeReadAllWait);
-        c.out << (words[1] == "load" ? "loaded mode " : "recalled the default of mode ") << *mode << "\n";
-    } else {
-        return Usage(c.err, "mode takes load, save or recall, not \"" + words[1] + "\"");
-    }
-    return Finish(c, "the mode command");
+        const bool ended = WaitForSyncWorkers(kModeReadAllWait);
+        if (!ended || c.session.LastSyncResult() != true) {
+            return Stopped(c, "the device did not answer while it was read again after the mode command");
+        }
+        c.out << (verb == "load" ? "loaded mode " : "recalled the default of mode ") << number << "\n";
+        return kExitOk;
+    };
+    return kExitOk;
 }
 
-int Remote(Context& c) {
-    const auto& words = c.options.words;
+int PlanRemote(const CliOptions& o, ErrorStream& err, Runner& run) {
+    const auto& words = o.words;
     if (words.size() != 3 || (words[1] != "save" && words[1] != "load")) {
-        return Usage(c.err, "remote takes save or load and a file name");
+        return Usage(err, "remote takes save or load and a file name");
     }
     const std::string path = WithExtension(words[2], kRemoteFileExtension);
     if (words[1] == "save") {
-        if (WriteRemoteFile(path) != 1) return kExitFile;
-        c.out << "saved " << path << "\n";
+        run = [path](Context& c) -> int {
+            if (const int status = Finish(c, "the read"); status != kExitOk) return status;
+            if (WriteRemoteFile(path) != 1) return kExitFile;
+            c.out << "saved " << path << "\n";
+            return kExitOk;
+        };
         return kExitOk;
     }
-    if (ReadRemoteFile(path) != 1) {
-        c.err.Line("error: cannot read the remote code file " + path);
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (!ReadRemoteFileBytes(path, bytes, &error)) {
+        err.Line("error: " + error);
         return kExitFile;
     }
-    if (!SendRemoteBlock()) {
-        c.err.Line("error: the remote codes could not be sent to the device: unplug it, plug it in again and retry");
-        return kExitDevice;
-    }
-    c.out << "loaded " << path << "\n";
+    run = [path, bytes = std::move(bytes)](Context& c) -> int {
+        ApplyRemoteFileBytes(bytes);
+        if (!SendRemoteBlock()) return Stopped(c, "the remote codes could not be sent to the device");
+        c.out << "loaded " << path << "\n";
+        return kExitOk;
+    };
     return kExitOk;
 }
 
 int List(const CliOptions& options, std::ostream& out, ErrorStream& err) {
-    int status = kExitOk;
-    const auto backend = MakeBackend(options, err, status);
-    if (!backend) return status;
+    std::string error;
+    const auto backend = MakeBackend(options.backend, error);
+    if (!backend) {
+        err.Line("error: cannot start the virtual device from the file: " + error);
+        return kExitFile;
+    }
     const auto interfaces = backend->Enumerate();
     int found = 0;
     for (const HidInterfaceInfo& info : interfaces.value_or(std::vector<HidInterfaceInfo>{})) {
@@ -208,11 +287,49 @@ int List(const CliOptions& options, std::ostream& out, ErrorStream& err) {
     return kExitOk;
 }
 
+using Planner = int (*)(const CliOptions&, ErrorStream&, Runner&);
+
+// The options that belong to one command only.
+int CheckCommandOptions(const CliOptions& options, ErrorStream& err) {
+    const std::string& command = options.words[0];
+    if (options.targetMode && command != "load") return Usage(err, "--mode goes with load only");
+    if (options.force && command != "set") return Usage(err, "--force goes with set only");
+    if ((command == "list" || command == "print-udev-rules") && options.words.size() != 1) {
+        return Usage(err, command + " takes no arguments");
+    }
+    return kExitOk;
+}
+
+int RunDeviceCommand(const CliOptions& options, const Runner& run, std::ostream& out, ErrorStream& err) {
+    std::string error;
+    auto backend = MakeBackend(options.backend, error);
+    if (!backend) {
+        err.Line("error: cannot start the virtual device from the file: " + error);
+        return kExitFile;
+    }
+    const auto previousHandler = SetWriteFailureHandler([&err](int code, const std::string& path) {
+        err.Line("error: cannot write " + path + ": " + std::strerror(code));
+    });
+    int status = kExitOk;
+    {
+        // Its end says goodbye to the device, also after a failure or an interruption.
+        DeviceSession session(std::move(backend), options.trace, err);
+        status = session.Open();
+        if (status == kExitOk) {
+            Context context{options, out, err, session};
+            status = run(context);
+        }
+    }
+    SetWriteFailureHandler(previousHandler);
+    return status;
+}
+
 }  // namespace
 
 const char* UdevRules() { return kUdevRulesText; }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& errStream) {
+    ClearSynchronisationInterrupt();
     ErrorStream err(errStream);
     std::string error;
     const auto options = ParseCliOptions(args, error);
@@ -222,6 +339,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitOk;
     }
     if (options->words.empty()) return Usage(err, "no command given");
+    if (const int status = CheckCommandOptions(*options, err); status != kExitOk) return status;
     SetCurrentLanguage(options->language);
     const std::string& command = options->words[0];
     if (command == "print-udev-rules") {
@@ -230,28 +348,20 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (command == "list") return List(*options, out, err);
 
-    static const std::map<std::string, std::function<int(Context&)>> kCommands = {
-        {"info", Info}, {"get", Get},   {"set", SetValue}, {"dump", Dump},
-        {"save", Save}, {"load", Load}, {"mode", Mode},    {"remote", Remote},
+    static const std::map<std::string, Planner> kCommands = {
+        {"info", PlanInfo}, {"get", PlanGet},   {"set", PlanSet},   {"dump", PlanDump},
+        {"save", PlanSave}, {"load", PlanLoad}, {"mode", PlanMode}, {"remote", PlanRemote},
     };
     const auto found = kCommands.find(command);
     if (found == kCommands.end()) return Usage(err, "unknown command \"" + command + "\"");
+    Runner run;
+    if (const int status = found->second(*options, err, run); status != kExitOk) return status;
 
-    int status = kExitOk;
-    auto backend = MakeBackend(*options, err, status);
-    if (!backend) return status;
-    const auto previousHandler = SetWriteFailureHandler([&err](int code, const std::string& path) {
-        err.Line("error: cannot write " + path + ": " + std::strerror(code));
-    });
-    {
-        DeviceSession session(std::move(backend), options->trace, err);
-        status = session.Open();
-        if (status == kExitOk) {
-            Context context{*options, out, err, session};
-            status = found->second(context);
-        }
+    int status = RunDeviceCommand(*options, run, out, err);
+    if (SynchronisationInterrupted()) {
+        err.Line("interrupted: the command in flight was finished and the device let go");
+        status = kExitInterrupted;
     }
-    SetWriteFailureHandler(previousHandler);
     return status;
 }
 

@@ -1,32 +1,44 @@
 #include "cli/CliOptions.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include "launch/StrictNumber.h"
 
 namespace sonoria::cli {
 
 const char* const kUsage =
-    "usage: sonoria-cli [--virtual[=MODEL]] [--virtual-state=FILE] [--trace] [--lang=en|zh] COMMAND\n"
+    "usage: sonoria-cli [--virtual[=MODEL]] [--virtual-state=FILE] [--virtual-fault=FAULT] [--trace] [--lang=en|zh]\n"
+    "                   COMMAND\n"
     "commands:\n"
     "  list                      matching HID devices and their paths\n"
     "  info                      machine name, versions, current mode, record layout\n"
     "  get NAME                  one parameter: NAME B/I RAW TEXT\n"
-    "  set NAME VALUE            send a raw value, then show the parameter\n"
+    "  set NAME VALUE [--force]  send a raw value within the parameter's range, then show the parameter;\n"
+    "                            the device's key locks and volume ceilings apply unless --force is given\n"
     "  dump                      every named parameter\n"
-    "  save FILE                 save the parameters to a mode data file (.k71x)\n"
-    "  load FILE [--mode N]      load a mode data file into the device, then store it in mode N\n"
+    "  save FILE                 save the parameters to a mode data file; the extension .k71x is appended\n"
+    "                            when missing (and replaces any other extension)\n"
+    "  load FILE [--mode N]      load a mode data file into the device. A file whose name starts with m1, m2,\n"
+    "                            m3 or m4 before its \".k71x\" (also melorin1..4 or 默认1..4; letter case\n"
+    "                            does not matter), such as \"m2 vocal.k71x\", is then also stored into that\n"
+    "                            mode; --mode N stores it into mode N instead\n"
     "  mode load|save|recall N   load, save or recall the default of stored mode N (1 to 4)\n"
-    "  remote save|load FILE     save or load the learned remote codes (.remo)\n"
-    "  print-udev-rules          the udev rule that gives the logged-in user access to the device\n";
+    "  remote save|load FILE     save or load the learned remote codes; the extension .remo is appended\n"
+    "                            when missing (and replaces any other extension)\n"
+    "  print-udev-rules          the udev rule that gives the logged-in user access to the device\n"
+    "options:\n"
+    "  --virtual[=MODEL]         the built-in virtual device instead of USB (model KR710Q unless given)\n"
+    "  --virtual-state=FILE      start the virtual device from a mode data file (implies --virtual)\n"
+    "  --virtual-fault=FAULT     make the virtual device fail (implies --virtual): silent-after:N stops\n"
+    "                            answering after N answered commands, break-after:N breaks the link after\n"
+    "                            N commands, slow:MS answers every command MS milliseconds late\n"
+    "  --trace                   every report on the wire, on standard error: \"> \" sent, \"< \" received\n"
+    "  --lang=en|zh              the language of the display texts (English unless given)\n"
+    "  --force                   with set only: ignore the device's key locks and volume ceilings\n"
+    "Files are read and checked before the device is touched. Exit status: 0 success; 1 no device, refused\n"
+    "model, a key lock or volume ceiling, or a device that failed; 2 usage error; 3 file error; 130\n"
+    "interrupted (SIGINT or SIGTERM: the command in flight is finished, the volumes are restored and the\n"
+    "device is let go).\n";
 
-std::optional<long> ParseInteger(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || end == nullptr || *end != '\0') return std::nullopt;
-    return value;
-}
+std::optional<long> ParseInteger(const std::string& text) { return ParseStrictInteger(text); }
 
 std::optional<int> ParseModeNumber(const std::string& text) {
     const auto value = ParseInteger(text);
@@ -38,23 +50,15 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
     CliOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const auto valueOf = [&](const char* prefix) { return arg.substr(std::string(prefix).size()); };
-        if (arg == "--virtual") {
-            options.useVirtual = true;
-        } else if (arg.rfind("--virtual=", 0) == 0) {
-            options.useVirtual = true;
-            options.virtualModel = valueOf("--virtual=");
-            if (options.virtualModel.empty()) {
-                error = "--virtual= needs a model name, for example --virtual=KR710QX";
-                return std::nullopt;
-            }
-        } else if (arg.rfind("--virtual-state=", 0) == 0) {
-            options.useVirtual = true;
-            options.virtualState = valueOf("--virtual-state=");
-        } else if (arg == "--trace") {
+        switch (TakeBackendArgument(arg, options.backend, error)) {
+            case BackendArgument::Taken: continue;
+            case BackendArgument::Invalid: return std::nullopt;
+            case BackendArgument::NotOurs: break;
+        }
+        if (arg == "--trace") {
             options.trace = true;
         } else if (arg.rfind("--lang=", 0) == 0) {
-            const std::string lang = valueOf("--lang=");
+            const std::string lang = arg.substr(7);
             if (lang != "en" && lang != "zh") {
                 error = "--lang takes en or zh, not \"" + lang + "\"";
                 return std::nullopt;
@@ -66,6 +70,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
             ++i;
+        } else if (arg == "--force") {
+            options.force = true;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg.rfind("--", 0) == 0) {

@@ -5,15 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "launch/BackendChoice.h"
+
 namespace sonoria::cli {
 
 struct CliOptions {
-    bool useVirtual = false;
-    std::string virtualModel = "KR710Q";
-    std::string virtualState;       // mode data file the virtual device starts from
+    BackendChoice backend;          // USB, or the virtual device with its model, start file and fault
     bool trace = false;
     int language = 1;               // 0 Chinese, 1 English
     std::optional<int> targetMode;  // load --mode N, as 1..4
+    bool force = false;             // set --force: past the device's key locks and volume ceilings
     bool help = false;
     std::vector<std::string> words; // the command and its arguments
 };
@@ -24,7 +25,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
 // Reads a stored-mode number 1..4.
 std::optional<int> ParseModeNumber(const std::string& text);
 
-// Reads a whole decimal number; nullopt for anything else.
+// Reads a whole decimal number strictly (no blanks, no '+'); nullopt for anything else.
 std::optional<long> ParseInteger(const std::string& text);
 
 extern const char* const kUsage;

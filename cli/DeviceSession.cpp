@@ -3,18 +3,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 
 #include "cli/Cli.h"
-#include "files/VirtualDeviceState.h"
+#include "launch/WireTrace.h"
 #include "link/CommandCodes.h"
 #include "link/CommandSender.h"
-#include "link/HidapiBackend.h"
 #include "link/LinkState.h"
 #include "link/Transport.h"
-#include "simulator/VirtualDevice.h"
-#include "state/ReportDispatch.h"
 #include "state/DeviceState.h"
+#include "state/ReportDispatch.h"
 #include "state/Synchronize.h"
 #include "state/SyncWorkers.h"
 
@@ -26,46 +23,26 @@ void ErrorStream::Line(const std::string& text) {
     stream_.flush();
 }
 
-std::string TraceLine(bool written, const std::uint8_t* report, std::size_t size) {
-    std::size_t last = 1;
-    for (std::size_t i = 2; i < size; ++i) {
-        if (report[i] != 0) last = i;
-    }
-    std::string line = written ? ">" : "<";
-    char hex[4];
-    for (std::size_t i = 0; i <= last && i < size; ++i) {
-        std::snprintf(hex, sizeof hex, " %02x", report[i]);
-        line += hex;
-    }
-    return line;
-}
-
-std::shared_ptr<HidBackend> MakeBackend(const CliOptions& options, ErrorStream& err, int& status) {
-    if (!options.useVirtual) return std::make_shared<HidapiBackend>();
-    auto device = std::make_shared<VirtualDevice>(options.virtualModel);
-    std::string error;
-    if (!options.virtualState.empty() && !LoadVirtualDeviceState(*device, options.virtualState, &error)) {
-        err.Line("error: cannot start the virtual device from the file: " + error);
-        status = kExitFile;
-        return nullptr;
-    }
-    return device;
-}
-
 DeviceSession::DeviceSession(std::shared_ptr<HidBackend> backend, bool trace, ErrorStream& err)
     : backend_(std::move(backend)), trace_(trace), err_(err) {}
 
 DeviceSession::~DeviceSession() {
     StopSyncWorkers();
     if (open_) {
+        // Goodbye even after an interruption; a lost link lets it go at once.
         SendCommand(CMD_BYE);
         CloseLink();
     }
     SetReportTrace({});
     SetHidBackend(nullptr);
+    g_hMainWnd.store(nullptr);
 }
 
 std::string DeviceSession::NoDeviceMessage() const {
+    if (const auto holder = ConnectionRefusedBy()) {
+        return "error: the device is in use by another program (process " + std::to_string(*holder) +
+               "); close it and retry";
+    }
     const auto interfaces = backend_->Enumerate();
     if (interfaces) {
         for (const HidInterfaceInfo& info : *interfaces) {
@@ -87,19 +64,19 @@ std::string DeviceSession::NoDeviceMessage() const {
 
 int DeviceSession::Open() {
     SetHidBackend(backend_);
-    if (trace_) {
-        SetReportTrace([this](bool written, const Report& report) {
-            err_.Line(TraceLine(written, report.data(), report.size()));
-        });
-    }
-    if (ConnectDeviceImage(nullptr) != 1) {
+    if (trace_) SetReportTrace(WireTrace([this](const std::string& line) { err_.Line(line); }));
+    if (ConnectDeviceImage(this) != 1) {
         err_.Line(NoDeviceMessage());
         return kExitDevice;
     }
     open_ = true;
-    ReadAll();
-    if (!LinkSound()) {
-        err_.Line("error: the link to the device failed while reading it: unplug it, plug it in again and retry");
+    if (!ReadAll()) {
+        if (SynchronisationInterrupted()) return kExitInterrupted;
+        err_.Line(g_Device.nameReported.load() == 0
+                      ? "error: the device did not answer when asked for its name: check that it is switched on, "
+                        "unplug it, plug it in again and retry"
+                      : "error: the device did not answer while it was being read, so nothing it reported is "
+                        "used: unplug it, plug it in again and retry");
         return kExitDevice;
     }
     const std::string name = g_Device.machineName.Get();
@@ -111,6 +88,19 @@ int DeviceSession::Open() {
     return kExitOk;
 }
 
-bool DeviceSession::LinkSound() const { return g_bDeviceOpen.load() == 1 && g_bReadThreadEnd.load() == 0; }
+std::optional<bool> DeviceSession::LastSyncResult() const {
+    const int result = syncResult_.load();
+    if (result < 0) return std::nullopt;
+    return result == 1;
+}
+
+void DeviceSession::ForgetSyncResult() { syncResult_.store(-1); }
+
+void DeviceSession::Post(unsigned message, std::uintptr_t, std::intptr_t lParam) {
+    if (message == WM_SYNC_DONE) syncResult_.store(lParam != 0 ? 1 : 0);
+}
+
+// Learned keys and microphone status concern windows only.
+void DeviceSession::Send(unsigned, std::uintptr_t, std::intptr_t) {}
 
 }  // namespace sonoria::cli

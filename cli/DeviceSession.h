@@ -2,13 +2,15 @@
 // the model, and say goodbye at the end, as the program does.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <ostream>
 #include <string>
 
-#include "cli/CliOptions.h"
 #include "link/HidBackend.h"
+#include "link/HostMessages.h"
 
 namespace sonoria::cli {
 
@@ -23,22 +25,27 @@ private:
     std::ostream& stream_;
 };
 
-// The trace line of one report: direction, then bytes 0.. the last non-zero
-// one (at least bytes 0 and 1) as lower-case hexadecimal.
-std::string TraceLine(bool written, const std::uint8_t* report, std::size_t size);
-
-// The backend the options ask for; null with the status in `status` on failure.
-std::shared_ptr<HidBackend> MakeBackend(const CliOptions& options, ErrorStream& err, int& status);
-
-class DeviceSession {
+// The session also stands in for the main window: the synchronisation
+// workers report their results to it.
+class DeviceSession : public HostMessageSink {
 public:
     DeviceSession(std::shared_ptr<HidBackend> backend, bool trace, ErrorStream& err);
-    ~DeviceSession();
+    ~DeviceSession() override;
+    DeviceSession(const DeviceSession&) = delete;
+    DeviceSession& operator=(const DeviceSession&) = delete;
 
-    // Connects and runs the read-all; returns kExitOk or the status to exit with.
+    // Connects and runs the read-all; returns kExitOk or the status to exit
+    // with, having said why. A read-all that did not complete is a failure:
+    // nothing may be saved or reported from it.
     int Open();
-    // True when the link still works.
-    bool LinkSound() const;
+
+    // The result of the last synchronisation worker since ForgetSyncResult:
+    // true when it ran to its end on a sound link; nullopt while none reported.
+    std::optional<bool> LastSyncResult() const;
+    void ForgetSyncResult();
+
+    void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
 
 private:
     std::string NoDeviceMessage() const;
@@ -47,6 +54,7 @@ private:
     bool trace_;
     ErrorStream& err_;
     bool open_ = false;
+    std::atomic<int> syncResult_{-1};  // -1 none, 0 failed, 1 done
 };
 
 }  // namespace sonoria::cli

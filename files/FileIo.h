@@ -14,11 +14,19 @@ namespace sonoria {
 using WriteFailureHandler = std::function<void(int errorCode, const std::string& path)>;
 WriteFailureHandler SetWriteFailureHandler(WriteFailureHandler handler);
 
-// Reads at most `limit` bytes from the start of a file; false when it cannot be read.
-bool ReadFileBytes(const std::string& path, std::string& bytes, std::size_t limit);
+// Reads at most `limit` bytes from the start of a regular file. Refuses, with
+// the reason in `error`, a path that cannot be opened, that is not a regular
+// file (a folder, a device, a named pipe: none is ever opened for reading, so
+// nothing blocks) or an empty file. `fileSize` receives the file's full size.
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::size_t limit, std::string* error = nullptr,
+                   std::uint64_t* fileSize = nullptr);
 
-// Creates or truncates the file and writes `bytes`, checking every write and
-// the close; on any failure reports it to the handler and returns false.
+// Writes `bytes` as the whole content of the file, checking every write.
+// A regular file (or a new one) is written to a temporary file in the same
+// folder that then replaces it, so the previous file survives any failure; the
+// replacement keeps the old file's permissions. A device is written in place;
+// a folder or a named pipe is refused. On failure reports the error code and
+// the path to the handler, leaves no temporary file and returns false.
 bool WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace sonoria

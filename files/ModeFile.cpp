@@ -1,8 +1,5 @@
 #include "files/ModeFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "files/FileIo.h"
@@ -104,22 +101,41 @@ int WriteModeFileBytes(const std::string& path, std::span<const std::uint8_t> by
     return WriteFileBytes(path, bytes) ? 1 : 0;
 }
 
-int ReadModeFile(const std::string& path, std::string* error) {
-    std::string bytes;
-    if (!ReadFileBytes(path, bytes, kModeFileReadLimit)) {
-        if (error) *error = "cannot open " + path + ": " + std::strerror(errno);
-        return 0;
+namespace {
+
+// Refuses what no program version could have written; empty when the bytes may load.
+std::string Refusal(std::span<const std::uint8_t> bytes, const std::string& name) {
+    const ModeFileLayout layout = DetectModeFileLayout(bytes);
+    if (layout == ModeFileLayout::V4) {
+        return name + " is a version 4 mode file, whose layout this program does not know";
     }
-    return LoadModeFileBytes(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), error);
+    return ModeFileLengthProblem(layout, bytes.size(), name);
+}
+
+}  // namespace
+
+bool ReadModeFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* error) {
+    std::string text;
+    if (!ReadFileBytes(path, text, kModeFileReadLimit, error)) return false;
+    bytes.assign(text.begin(), text.end());
+    const std::string refusal = Refusal(bytes, path);
+    if (refusal.empty()) return true;
+    if (error) *error = refusal;
+    return false;
+}
+
+int ReadModeFile(const std::string& path, std::string* error) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadModeFileBytes(path, bytes, error)) return 0;
+    return LoadModeFileBytes(bytes, error);
 }
 
 int LoadModeFileBytes(std::span<const std::uint8_t> bytes, std::string* error) {
-    const ModeFileContents contents = ParseModeFile(bytes);
-    if (contents.layout == ModeFileLayout::V4) {
-        if (error) *error = "this is a version 4 mode file, whose layout this program does not know";
+    if (const std::string refusal = Refusal(bytes, "the file"); !refusal.empty()) {
+        if (error) *error = refusal;
         return 0;
     }
-    ApplyToImage(contents);
+    ApplyToImage(ParseModeFile(bytes));
     return 1;
 }
 

@@ -18,12 +18,18 @@ std::vector<std::uint8_t> BuildModeFile();
 int WriteModeFileBytes(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // Reads a mode data file of version 1, 2 or 3, or without header, into the
-// image. Returns 1 when read; 0 when it could not be opened or is a version
-// whose layout is unknown, with the reason in `error` and the image unchanged.
+// image. Returns 1 when read; 0 with the reason in `error` and the image
+// unchanged when it is refused (see ReadModeFileBytes).
 // Machine settings, remote codes and light settings in the file are not applied.
 int ReadModeFile(const std::string& path, std::string* error = nullptr);
 
-// The same for a file's bytes already in memory.
+// Reads and checks a mode data file without touching the image, so that a
+// refusal comes before anything is sent: it must be a regular file, of a known
+// version, at least as long as its layout's parameter section. False with the
+// reason in `error`.
+bool ReadModeFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* error = nullptr);
+
+// Applies a file's bytes already in memory to the image, with the same checks.
 int LoadModeFileBytes(std::span<const std::uint8_t> bytes, std::string* error = nullptr);
 
 }  // namespace sonoria

@@ -98,7 +98,46 @@ void ParseHeaderless(std::span<const std::uint8_t> bytes, ModeFileContents& cont
     ReadRecords(records, contents, kMachineRecordSizeShort);
 }
 
+constexpr std::size_t VersionedParamEnd(bool withRearCopies) {
+    std::size_t end = kModeMagicBytes + kBlock2Padding;
+    for (int block = 1; block <= kLastBlock; ++block) end += 2 * static_cast<std::size_t>(kModeFileBlockValues[block]);
+    if (withRearCopies) {
+        end += 2 * static_cast<std::size_t>(kModeFileBlockValues[kSubBlock] + kModeFileBlockValues[kCenterBlock]);
+    }
+    return end;
+}
+static_assert(VersionedParamEnd(false) == kV1ParamEnd && VersionedParamEnd(true) == kV3ParamEnd);
+
+const char* LayoutName(ModeFileLayout layout) {
+    switch (layout) {
+        case ModeFileLayout::V1: return "a version 1 file";
+        case ModeFileLayout::V2: return "a version 2 file";
+        case ModeFileLayout::V3: return "a version 3 file";
+        case ModeFileLayout::V4: return "a version 4 file";
+        case ModeFileLayout::Headerless: break;
+    }
+    return "a file without header";
+}
+
 }  // namespace
+
+std::size_t ParameterSectionEnd(ModeFileLayout layout) {
+    switch (layout) {
+        case ModeFileLayout::Headerless: return kHeaderlessParamEnd;
+        case ModeFileLayout::V1: return kV1ParamEnd;
+        case ModeFileLayout::V2:
+        case ModeFileLayout::V3:
+        case ModeFileLayout::V4: break;
+    }
+    return kV3ParamEnd;
+}
+
+std::string ModeFileLengthProblem(ModeFileLayout layout, std::size_t size, const std::string& name) {
+    const std::size_t needed = ParameterSectionEnd(layout);
+    if (size >= needed) return {};
+    return name + " is too short to be a mode data file: " + std::to_string(size) + " bytes, " + LayoutName(layout) +
+           " needs at least " + std::to_string(needed);
+}
 
 bool ModeFileContents::SaysRearRouting() const {
     return params[4][32][0] == std::uint8_t{0} && params[4][33][0] == std::uint8_t{127};

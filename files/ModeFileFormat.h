@@ -30,6 +30,18 @@ inline constexpr std::size_t kModeFileTail = 255;
 
 enum class ModeFileLayout { V1, V2, V3, V4, Headerless };
 
+// Where each layout's parameter section ends. A file shorter than that is not
+// a mode data file (an empty file, a note saved under the wrong name) and is
+// refused; a file cut off in its record section still loads what it holds.
+inline constexpr std::size_t kHeaderlessParamEnd = 336;  // blocks 1 to 6 with their gaps
+inline constexpr std::size_t kV1ParamEnd = 482;          // blocks 1 to 8, normal copies
+inline constexpr std::size_t kV3ParamEnd = 590;          // and the rear copies (also version 2)
+std::size_t ParameterSectionEnd(ModeFileLayout layout);
+
+// The refusal of a file too short for its layout, or an empty text when the
+// length is enough. `name` says which file (its path).
+std::string ModeFileLengthProblem(ModeFileLayout layout, std::size_t size, const std::string& name);
+
 // One byte the file carries, or nothing where the file is too short or the
 // layout has no such byte.
 using FileByte = std::optional<std::uint8_t>;

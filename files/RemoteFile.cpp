@@ -1,7 +1,7 @@
 #include "files/RemoteFile.h"
 
-#include "files/FileNames.h"
 #include "files/FileIo.h"
+#include "files/FileNames.h"
 #include "link/CommandCodes.h"
 #include "link/Transport.h"
 #include "state/DeviceState.h"
@@ -14,10 +14,30 @@ int WriteRemoteFile(const std::string& path) {
     return WriteFileBytes(path, bytes) ? 1 : 0;
 }
 
-int ReadRemoteFile(const std::string& path) {
-    std::string bytes;
-    if (!ReadFileBytes(path, bytes, kRemoteBlockSize)) return 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) g_Device.remote[i].store(static_cast<std::uint8_t>(bytes[i]));
+bool ReadRemoteFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* error) {
+    std::string text;
+    std::uint64_t size = 0;
+    // One byte more than the block, to see a file that is too long.
+    if (!ReadFileBytes(path, text, kRemoteBlockSize + 1, error, &size)) return false;
+    if (text.size() > kRemoteBlockSize) {
+        if (error) {
+            *error = path + " is too long to be a remote code file: " + std::to_string(size) +
+                     " bytes, it holds at most " + std::to_string(kRemoteBlockSize);
+        }
+        return false;
+    }
+    bytes.assign(text.begin(), text.end());
+    return true;
+}
+
+void ApplyRemoteFileBytes(std::span<const std::uint8_t> bytes) {
+    for (std::size_t i = 0; i < bytes.size() && i < kRemoteBlockSize; ++i) g_Device.remote[i].store(bytes[i]);
+}
+
+int ReadRemoteFile(const std::string& path, std::string* error) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadRemoteFileBytes(path, bytes, error)) return 0;
+    ApplyRemoteFileBytes(bytes);
     return 1;
 }
 

@@ -1,7 +1,10 @@
 // The remote code file: exactly the 16 bytes of the remote-code block.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace sonoria {
 
@@ -10,9 +13,16 @@ inline constexpr const char* kRemoteFileExtension = "remo";
 // Writes the block; 1, or 0 after reporting the failure (see ModeFile.h).
 int WriteRemoteFile(const std::string& path);
 
+// Reads and checks a remote code file without touching the block: a regular
+// file of 1 to 16 bytes. False with the reason in `error`.
+bool ReadRemoteFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* error = nullptr);
+
+// Puts such bytes at the start of the block; a short file leaves the rest.
+void ApplyRemoteFileBytes(std::span<const std::uint8_t> bytes);
+
 // Reads up to 16 bytes into the block (a shorter file leaves the rest);
-// 1, or 0 when the file cannot be opened (the block is unchanged).
-int ReadRemoteFile(const std::string& path);
+// 1, or 0 when the file is refused (the block is unchanged).
+int ReadRemoteFile(const std::string& path, std::string* error = nullptr);
 
 // Sends the image's remote-code block with command 99; false when the
 // command could not be written.
@@ -20,7 +30,7 @@ bool SendRemoteBlock();
 
 // The load behind "Load file": the path's extension becomes "remo", the file
 // is read and the block sent with command 99. Returns 1, or -1 when the file
-// could not be read or the command could not be written.
+// was refused (nothing is sent then) or the command could not be written.
 int LoadRemoteFile(const std::string& path);
 
 }  // namespace sonoria

@@ -27,10 +27,38 @@ constexpr Rules kLevel{TR::LevelText};
 constexpr Rules kDelay{TR::DelayMs, UR::DelayToRaw};
 constexpr Rules kRaw{TR::RawText};  // volumes, damping and the levels on the flow buttons
 
+constexpr ParamRange WholeRange(Encoding encoding) {
+    switch (encoding) {
+        case Encoding::S7:
+        case Encoding::S7Star: return {0, 127};
+        case Encoding::W15: return {0, 32767};
+        case Encoding::B2:
+        case Encoding::MTR: return {0, 255};
+        case Encoding::RAW: break;
+    }
+    return {0, 65535};
+}
+
 constexpr ParamInfo Row(std::string_view name, int block, int index, Encoding encoding, Rules rules = {}) {
     return {name, {static_cast<std::uint8_t>(block), static_cast<std::uint8_t>(index)}, std::nullopt,
-            encoding, rules.text, rules.unit};
+            encoding, rules.text, rules.unit, WholeRange(encoding)};
 }
+
+// A parameter whose control allows less than its encoding carries.
+constexpr ParamInfo Limited(ParamInfo info, int min, int max) {
+    info.range = {min, max};
+    return info;
+}
+
+// Narrower ranges, from the controls that edit them.
+constexpr int kSwitchMax = 1;        // check boxes: on or off
+constexpr int kEchoTypeMax = 4;      // the echo program list; 4 = multi-tap
+constexpr int kReverbPresetMax = 18; // the reverb program list; 0 = off
+constexpr int kPitchMin = 56;        // the pitch slider: 64 = no shift, eight steps either way
+constexpr int kPitchMax = 72;
+constexpr int kOutputVolumeMax = 49; // the centre and sub volume sliders (49 = 0 dB)
+constexpr int kPhaseMax = 71;        // the phase slider, 5 degrees a step
+constexpr int kDelayMax = 8190;      // the delay-time slider's 4095 steps, sent doubled
 
 // Music channel: one name for the left value at `index` and the right at index + 16.
 constexpr ParamInfo Stereo(std::string_view name, int index, Encoding encoding, Rules rules = {}) {
@@ -53,7 +81,7 @@ constexpr std::array kParams = {
     Row("MicMeter", 1, 0, MTR),
     Row("MicSpare1", 1, 1, RAW),
     Row("MicGateThreshold", 1, 2, S7, {TR::GateText}),
-    Row("MicCompEnable", 1, 3, B2),
+    Limited(Row("MicCompEnable", 1, 3, B2), 0, kSwitchMax),
     Row("MicCompAttack", 1, 4, S7, {TR::AttackText}),
     Row("MicCompRelease", 1, 5, S7, {TR::ReleaseText}),
     Row("MicCompThreshold", 1, 6, S7, {TR::CompThresholdText}),
@@ -72,7 +100,7 @@ constexpr std::array kParams = {
     Row("MicPeq2Freq", 1, 19, W15, kPeqFreq),
     Row("MicLowPassFreq", 1, 20, W15, {TR::MicLowPassText, UR::MicLowPassToRaw}),
     Row("MicHighPassFreq", 1, 21, S7, {TR::MicHighPassText, UR::MicHighPassToRaw}),
-    Row("MicShiftEnable", 1, 22, B2),
+    Limited(Row("MicShiftEnable", 1, 22, B2), 0, kSwitchMax),
     Row("MicShiftAmount", 1, 23, S7, {TR::ShiftText}),
     Row("MicVolume", 1, 24, S7, kRaw),
     Row("MicSpare25", 1, 25, RAW),
@@ -85,7 +113,7 @@ constexpr std::array kParams = {
     Row("MicPeq4Gain", 2, 4, W15, kPeqGain),
     Row("MicPeq4Q", 2, 5, W15, kPeqQ),
     Row("MicPeq4Freq", 2, 6, W15, kPeqFreq),
-    Row("EchoType", 2, 7, B2),
+    Limited(Row("EchoType", 2, 7, B2), 0, kEchoTypeMax),
     Row("EchoHighPassFreq", 2, 8, W15, {TR::EchoCutText, UR::EchoCutToRaw}),
     Row("EchoShelfGain", 2, 9, W15, kShelfGain),
     Row("EchoShelfFreq", 2, 10, W15, {TR::ShelfFreqText, UR::ShelfFreqToRaw}),
@@ -108,7 +136,7 @@ constexpr std::array kParams = {
     Row("EchoMidFreq", 2, 27, W15, {TR::Freq1kText, UR::Freq1kToRaw}),
 
     // Block 3: reverb.
-    Row("ReverbPreset", 3, 0, B2),
+    Limited(Row("ReverbPreset", 3, 0, B2), 0, kReverbPresetMax),
     Row("ReverbLevel", 3, 1, S7, kLevel),
     Row("ReverbDirect", 3, 2, S7, kLevel),
     Row("EchoToReverb", 3, 3, S7, kLevel),
@@ -144,8 +172,8 @@ constexpr std::array kParams = {
     Row("RearRouteB", 4, 33, S7),
 
     // Block 5: main output left; 0..20 shared with block 6, 21..24 left only.
-    BothMains("PitchEnable", 0, B2),
-    BothMains("PitchShift", 1, S7, {TR::PitchText}),
+    Limited(BothMains("PitchEnable", 0, B2), 0, kSwitchMax),
+    Limited(BothMains("PitchShift", 1, S7, {TR::PitchText}), kPitchMin, kPitchMax),
     BothMains("MainSpare2", 2, RAW),
     BothMains("MainSpare3", 3, RAW),
     BothMains("MainEqEnable", 4, B2),
@@ -168,13 +196,13 @@ constexpr std::array kParams = {
     Row("MainLDirectLevel", 5, 21, S7, kRaw),
     Row("MainLDelayLevel", 5, 22, S7, kRaw),
     Row("MainLOutLevel", 5, 23, S7, kRaw),
-    Row("MainLDelay", 5, 24, W15, kDelay),
+    Limited(Row("MainLDelay", 5, 24, W15, kDelay), 0, kDelayMax),
 
     // Block 6: main output right, only the per-side values.
     Row("MainRDirectLevel", 6, 21, S7, kRaw),
     Row("MainRDelayLevel", 6, 22, S7, kRaw),
     Row("MainROutLevel", 6, 23, S7, kRaw),
-    Row("MainRDelay", 6, 24, W15, kDelay),
+    Limited(Row("MainRDelay", 6, 24, W15, kDelay), 0, kDelayMax),
 
     // Block 7: subwoofer output.
     Row("SubEqAEnable", 7, 0, B2),
@@ -199,10 +227,10 @@ constexpr std::array kParams = {
     Row("SubSpare19", 7, 19, RAW),
     Row("SubLowPassFreq", 7, 20, W15, {TR::LowPassText, UR::LowPassToRaw}),
     Row("SubHighPassFreq", 7, 21, W15, {TR::HighPassText, UR::HighPassToRaw}),
-    Row("SubVolume", 7, 22, B2, kRaw),
+    Limited(Row("SubVolume", 7, 22, B2, kRaw), 0, kOutputVolumeMax),
     Row("SubOutLevel", 7, 23, S7, kRaw),
-    Row("SubDelay", 7, 24, W15, kDelay),
-    Row("SubPhase", 7, 25, B2, {TR::PhaseText}),
+    Limited(Row("SubDelay", 7, 24, W15, kDelay), 0, kDelayMax),
+    Limited(Row("SubPhase", 7, 25, B2, {TR::PhaseText}), 0, kPhaseMax),
 
     // Block 8: centre output, same layout as block 7.
     Row("CenterEqAEnable", 8, 0, B2),
@@ -227,9 +255,9 @@ constexpr std::array kParams = {
     Row("CenterSpare19", 8, 19, RAW),
     Row("CenterLowPassFreq", 8, 20, W15, {TR::LowPassText, UR::LowPassToRaw}),
     Row("CenterHighPassFreq", 8, 21, W15, {TR::HighPassText, UR::HighPassToRaw}),
-    Row("CenterVolume", 8, 22, B2, kRaw),
+    Limited(Row("CenterVolume", 8, 22, B2, kRaw), 0, kOutputVolumeMax),
     Row("CenterOutLevel", 8, 23, S7, kRaw),
-    Row("CenterDelay", 8, 24, W15, kDelay),
+    Limited(Row("CenterDelay", 8, 24, W15, kDelay), 0, kDelayMax),
     Row("CenterPhase", 8, 25, B2),
 };
 

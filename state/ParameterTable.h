@@ -29,6 +29,15 @@ struct ParamAddress {
     friend constexpr bool operator==(ParamAddress, ParamAddress) = default;
 };
 
+// The raw values a parameter may take: what its control in the windows can
+// set, or what its encoding can carry where no narrower rule applies.
+struct ParamRange {
+    int min = 0;
+    int max = 0;
+    constexpr bool Contains(long value) const { return value >= min && value <= max; }
+    friend constexpr bool operator==(ParamRange, ParamRange) = default;
+};
+
 struct ParamInfo {
     std::string_view name;
     ParamAddress address;
@@ -41,6 +50,8 @@ struct ParamInfo {
     // (state/ValueScaling.h); None where no window does.
     TextRule text = TextRule::None;
     UnitRule unit = UnitRule::None;
+    // The raw values a user may set.
+    ParamRange range;
 };
 
 // Every named parameter, in block and index order of `address`.

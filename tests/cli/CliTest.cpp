@@ -5,46 +5,15 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
-#include "cli/Cli.h"
+#include "cli/CliFixture.h"
 #include "files/ModeFileFormat.h"
-#include "state/DeviceState.h"
-#include "state/Language.h"
 #include "state/ParameterTable.h"
 
 namespace sonoria::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-    bool ErrHas(const std::string& text) const { return err.find(text) != std::string::npos; }
-    bool OutHas(const std::string& text) const { return out.find(text) != std::string::npos; }
-};
-
-class CliTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("sonoria-cli-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        fs::remove_all(dir);
-        SetCurrentLanguage(0);
-        ResetDeviceState();
-    }
-    CliRun Cli(std::vector<std::string> args) {
-        std::ostringstream out, err;
-        const int status = RunCli(args, out, err);
-        return {status, out.str(), err.str()};
-    }
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
-    fs::path dir;
-};
 
 TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
     const struct {
@@ -63,6 +32,28 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
         {{"--virtual", "set", "MicVolume", "128"}, "from 0 to 127"},
         {{"--virtual", "set", "MicLowPassFreq", "12x"}, "from 0 to 32767"},
         {{"--virtual", "remote", "copy", "a"}, "remote takes save or load"},
+        // Without a device: the words are checked before any device is looked for.
+        {{"get"}, "get takes one parameter name"},
+        {{"get", "NoSuchThing"}, "unknown parameter \"NoSuchThing\""},
+        {{"get", "MicVolume", "MusicVolume"}, "get takes one parameter name"},
+        {{"info", "now"}, "info takes no arguments"},
+        {{"dump", "all"}, "dump takes no arguments"},
+        {{"list", "all"}, "list takes no arguments"},
+        {{"save"}, "save takes a file name"},
+        {{"load"}, "load takes a file name"},
+        {{"mode", "jump", "2"}, "mode takes load, save or recall, not \"jump\""},
+        {{"info", "--mode", "2"}, "--mode goes with load only"},
+        {{"get", "MicVolume", "--force"}, "--force goes with set only"},
+        {{"--virtual-state=", "info"}, "--virtual-state= needs the name of a mode data file"},
+        {{"--virtual-fault=slow:+5", "info"}, "--virtual-fault takes silent-after:N, break-after:N or slow:MS"},
+        {{"set", "MicVolume", " 5"}, "from 0 to 127"},
+        {{"set", "MicVolume", "+5"}, "from 0 to 127"},
+        {{"set", "MicVolume", "-1"}, "from 0 to 127"},
+        {{"set", "SubVolume", "255"}, "the raw value of SubVolume is a whole number from 0 to 49"},
+        {{"set", "SubPhase", "72"}, "from 0 to 71"},
+        {{"set", "PitchShift", "0"}, "from 56 to 72"},
+        {{"set", "EchoType", "5"}, "from 0 to 4"},
+        {{"set", "MainLDelay", "8191"}, "from 0 to 8190"},
     };
     for (const auto& c : cases) {
         const CliRun run = Cli(c.args);
@@ -71,6 +62,16 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
         EXPECT_TRUE(run.ErrHas(c.message)) << run.err;
     }
     EXPECT_EQ(Cli({"--help"}).status, kExitOk);
+}
+
+TEST_F(CliTest, HelpTellsWhatLoadAndSaveDoWithFileNames) {
+    const CliRun help = Cli({"--help"});
+    EXPECT_EQ(help.status, kExitOk);
+    for (const char* text : {"m1, m2,\n", "melorin1..4", "is then also stored into that\n",
+                             "the extension .k71x is appended\n", "the extension .remo is appended\n",
+                             "--virtual-fault=FAULT", "silent-after:N", "--force", "130"}) {
+        EXPECT_TRUE(help.OutHas(text)) << text;
+    }
 }
 
 TEST_F(CliTest, InfoAndList) {

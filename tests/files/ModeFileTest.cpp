@@ -1,10 +1,17 @@
 // The mode data file: the exact layout written, and reading every version.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
+#include <thread>
 
 #include "files/FileIo.h"
 #include "files/ModeFile.h"
@@ -256,25 +263,105 @@ TEST_F(ModeFileTest, FilesWithoutHeaderUseTheOldLayout) {
     EXPECT_EQ(g_Device.rearRouting.load(), 1);  // left as it was
 }
 
-TEST_F(ModeFileTest, ShortFilesApplyOnlyTheBytesThatExist) {
+TEST_F(ModeFileTest, AFileCutOffInItsRecordsLoadsWhatItHolds) {
     FillImage(0);
+    g_Device.autoSub[0].store(0x31);
+    g_Device.autoSub[1].store(0x32);
     const fs::path path = dir / "full.k71x";
     ASSERT_EQ(WriteModeFile(path.string()), 1);
     Bytes bytes = ReadBack(path);
     FillImage(2);
-    bytes.resize(93);  // magic, block 1, block 2 values 0 and the first byte of 1
+    g_Device.autoSub[1].store(0x99);
+    bytes.resize(591);  // the parameters and the first byte of the automatic-subwoofer record
     ASSERT_EQ(Load(bytes), 1);
-    EXPECT_EQ(GetParam(1, 24), Marker(1, 24, 0));
-    EXPECT_EQ(GetParam(2, 0), Marker(2, 0, 0));
-    EXPECT_EQ(GetParam(2, 1), (ParamBytes{Marker(2, 1, 0).first, Marker(2, 1, 2).second}));
-    EXPECT_EQ(GetParam(2, 2), Marker(2, 2, 2));
-    // A magic cut short is still recognised within the bytes there are.
-    const Bytes magic = Magic("710ModeV3");
-    const Bytes cutMagic(magic.begin(), magic.begin() + 20);
-    EXPECT_EQ(Load(cutMagic), 1);
-    EXPECT_EQ(DetectModeFileLayout(cutMagic), ModeFileLayout::V3);
-    EXPECT_EQ(Load(Bytes{}), 1);
-    EXPECT_EQ(GetParam(3, 3), Marker(3, 3, 2));
+    EXPECT_EQ(GetParam(8, 26, ParamCopy::Rear), Marker(8, 26, 1));
+    EXPECT_EQ(g_Device.autoSub[0].load(), 0x31);
+    EXPECT_EQ(g_Device.autoSub[1].load(), 0x99);  // beyond the end: kept
+}
+
+TEST_F(ModeFileTest, AFileShorterThanItsParameterSectionIsRefusedAndChangesNothing) {
+    const Bytes v3 = Magic("710ModeV3");
+    const struct {
+        Bytes bytes;
+        const char* reason;
+    } cases[] = {
+        {Bytes{}, "in.k71x is empty"},
+        {Bytes(100, 'x'), "100 bytes, a file without header needs at least 336"},
+        {Bytes(335, 0), "335 bytes, a file without header needs at least 336"},
+        {Bytes(v3.begin(), v3.begin() + 20), "20 bytes, a version 3 file needs at least 590"},
+        {[&] { Bytes b = Magic("710ModeV3"); b.resize(589); return b; }(), "589 bytes, a version 3"},
+        {[&] { Bytes b = Magic("710ModeV2"); b.resize(589); return b; }(), "589 bytes, a version 2"},
+        {[&] { Bytes b = Version1(false); b.resize(481); return b; }(), "481 bytes, a version 1 file"},
+    };
+    for (const auto& c : cases) {
+        FillImage(2);
+        g_Device.rearRouting.store(1);
+        std::string error;
+        EXPECT_EQ(Load(c.bytes, &error), 0) << c.reason;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        EXPECT_EQ(GetParam(1, 0), Marker(1, 0, 2)) << c.reason;
+        EXPECT_EQ(g_Device.rearRouting.load(), 1) << c.reason;
+        EXPECT_EQ(LoadModeFileBytes(c.bytes), 0) << c.reason;
+    }
+    // Each layout at exactly its parameter section's length loads.
+    for (Bytes bytes : {Bytes(336, 1), [] { Bytes b = Version1(false); b.resize(482); return b; }(),
+                        [] { Bytes b = Magic("710ModeV3"); b.resize(590, 3); return b; }()}) {
+        FillImage(2);
+        EXPECT_EQ(Load(bytes), 1) << bytes.size();
+        EXPECT_NE(GetParam(1, 0), Marker(1, 0, 2)) << bytes.size();
+    }
+}
+
+TEST_F(ModeFileTest, OnlyRegularFilesAreOpenedAndAPipeNeverBlocks) {
+    FillImage(2);
+    const fs::path pipe = dir / "pipe.k71x";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // Should the reader ever open the pipe, a writer that comes later frees it,
+    // so that the failure shows as a slow answer rather than a hung test.
+    std::promise<void> answered;
+    std::thread rescue([&, done = answered.get_future()] {
+        if (done.wait_for(std::chrono::seconds(3)) == std::future_status::ready) return;
+        const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) ::close(fd);
+    });
+    std::string error;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ReadModeFile(pipe.string(), &error), 0);
+    answered.set_value();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(error, pipe.string() + " is not a regular file");
+    rescue.join();
+
+    EXPECT_EQ(ReadModeFile(dir.string(), &error), 0);
+    EXPECT_EQ(error, dir.string() + " is not a regular file");
+    if (fs::exists("/dev/zero")) {
+        EXPECT_EQ(ReadModeFile("/dev/zero", &error), 0);
+        EXPECT_EQ(error, "/dev/zero is not a regular file");
+    }
+    EXPECT_EQ(GetParam(1, 0), Marker(1, 0, 2));
+
+    // A link to a regular file is that file.
+    FillImage(0);
+    ASSERT_EQ(WriteModeFile((dir / "real.k71x").string()), 1);
+    fs::create_symlink(dir / "real.k71x", dir / "link.k71x");
+    FillImage(2);
+    EXPECT_EQ(ReadModeFile((dir / "link.k71x").string()), 1);
+    EXPECT_EQ(GetParam(1, 0), Marker(1, 0, 0));
+}
+
+TEST_F(ModeFileTest, ATextFileLoadsOnlyWhenItIsAsLongAsAFileWithoutHeader) {
+    const std::string note = "party settings for saturday\n";
+    std::string text;
+    while (text.size() < 400) text += note;
+    FillImage(2);
+    EXPECT_EQ(Load(Bytes(text.begin(), text.begin() + 300)), 0);
+    EXPECT_EQ(Load(Bytes(text.begin(), text.end())), 1);  // read as the oldest layout, as such files always were
+    EXPECT_EQ(GetParam(1, 0), (ParamBytes{'p', 'a'}));
+    if (fs::is_regular_file("/etc/passwd")) {
+        FillImage(2);
+        const bool longEnough = fs::file_size("/etc/passwd") >= kHeaderlessParamEnd;
+        EXPECT_EQ(ReadModeFile("/etc/passwd"), longEnough ? 1 : 0);
+    }
 }
 
 TEST_F(ModeFileTest, Version4AndUnreadableFilesChangeNothing) {

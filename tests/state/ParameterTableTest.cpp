@@ -105,6 +105,19 @@ TEST(ParameterTable, SpotChecks) {
     EXPECT_EQ(std::ranges::count(params, Encoding::MTR, &ParamInfo::encoding), 3);
 }
 
+TEST(ParameterTable, RangesFitWhatTheEncodingCarries) {
+    // A value inside the range reaches the device as it is: the encoding never cuts bits off it.
+    for (const ParamInfo& param : AllParams()) {
+        const int carried = param.encoding == Encoding::W15 ? 32767
+                            : param.encoding == Encoding::RAW ? 65535
+                            : param.encoding == Encoding::B2 || param.encoding == Encoding::MTR ? 255
+                                                                                              : 127;
+        EXPECT_LE(0, param.range.min) << param.name;
+        EXPECT_LE(param.range.min, param.range.max) << param.name;
+        EXPECT_LE(param.range.max, carried) << param.name;
+    }
+}
+
 TEST(ParameterTable, LookupsRejectUnknownInput) {
     EXPECT_EQ(ParamAt(4, 18), FindParam("MusicVolume"));
     EXPECT_EQ(ParamAt(6, 0), FindParam("PitchEnable"));

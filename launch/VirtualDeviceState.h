@@ -12,7 +12,8 @@ class VirtualDevice;
 // stored mode, and the records the file carries (machine settings included)
 // in its records. A file routed to the rear gives the sub and centre outputs
 // their rear values. Returns false with the reason in `error` when the file
-// cannot be read or its layout is unknown; the device is unchanged then.
+// is refused as a load would refuse it (ReadModeFileBytes); the device is
+// unchanged then.
 bool LoadVirtualDeviceState(VirtualDevice& device, const std::string& path, std::string* error);
 
 }  // namespace sonoria

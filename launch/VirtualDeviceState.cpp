@@ -1,16 +1,13 @@
-#include "files/VirtualDeviceState.h"
+#include "launch/VirtualDeviceState.h"
 
-#include <cerrno>
-#include <cstring>
+#include <vector>
 
-#include "files/FileIo.h"
+#include "files/ModeFile.h"
 #include "files/ModeFileFormat.h"
 #include "simulator/VirtualDevice.h"
 
 namespace sonoria {
 namespace {
-
-constexpr std::size_t kReadLimit = 64 * 1024;
 
 template <typename Target, typename Source>
 void CopyPresent(Target& target, const Source& source) {
@@ -31,17 +28,10 @@ void CopyBlock(sim::ParamSet& params, int block, const FileParamBlock& values) {
 }  // namespace
 
 bool LoadVirtualDeviceState(VirtualDevice& device, const std::string& path, std::string* error) {
-    std::string bytes;
-    if (!ReadFileBytes(path, bytes, kReadLimit)) {
-        if (error) *error = "cannot open " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    const ModeFileContents contents =
-        ParseModeFile(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-    if (contents.layout == ModeFileLayout::V4) {
-        if (error) *error = path + " is a version 4 mode file, whose layout this program does not know";
-        return false;
-    }
+    std::vector<std::uint8_t> bytes;
+    // The same checks as a load into a device: a refused file starts nothing.
+    if (!ReadModeFileBytes(path, bytes, error)) return false;
+    const ModeFileContents contents = ParseModeFile(bytes);
     sim::DeviceMemory memory = device.Memory();
     for (int block = 1; block <= kLastBlock; ++block) CopyBlock(memory.working, block, contents.params[block]);
     const bool hasRear = contents.layout == ModeFileLayout::V2 || contents.layout == ModeFileLayout::V3;

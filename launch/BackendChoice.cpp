@@ -1,0 +1,96 @@
+#include "launch/BackendChoice.h"
+
+#include "launch/StrictNumber.h"
+#include "launch/VirtualDeviceState.h"
+#include "link/HidapiBackend.h"
+#include "simulator/VirtualDevice.h"
+
+namespace sonoria {
+namespace {
+
+constexpr std::string_view kVirtual = "--virtual";
+constexpr std::string_view kVirtualModel = "--virtual=";
+constexpr std::string_view kVirtualState = "--virtual-state=";
+constexpr std::string_view kVirtualFault = "--virtual-fault=";
+// Later answers show nothing new: the link gives up on an answer after 1.5 s.
+constexpr long kMaxAnswerDelayMs = 60000;
+
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+}  // namespace
+
+std::optional<VirtualFault> ParseVirtualFault(std::string_view text, std::string& error) {
+    const auto bad = [&](const std::string& why) {
+        error = "--virtual-fault takes silent-after:N, break-after:N or slow:MS" + why;
+        return std::nullopt;
+    };
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos) return bad(", not \"" + std::string(text) + "\"");
+    const std::string_view kind = text.substr(0, colon);
+    const auto number = ParseStrictInteger(text.substr(colon + 1));
+    VirtualFault fault;
+    if (kind == "silent-after" || kind == "break-after") {
+        if (!number || *number < 0) return bad(", with N a whole number of commands, 0 or more");
+        fault.kind = kind == "silent-after" ? VirtualFault::Kind::SilentAfter : VirtualFault::Kind::BreakAfter;
+        fault.count = static_cast<std::size_t>(*number);
+    } else if (kind == "slow") {
+        if (!number || *number < 0 || *number > kMaxAnswerDelayMs) {
+            return bad(", with MS a whole number of milliseconds from 0 to " + std::to_string(kMaxAnswerDelayMs));
+        }
+        fault.kind = VirtualFault::Kind::Slow;
+        fault.delay = std::chrono::milliseconds(*number);
+    } else {
+        return bad(", not \"" + std::string(text) + "\"");
+    }
+    return fault;
+}
+
+void ApplyVirtualFault(VirtualDevice& device, const VirtualFault& fault) {
+    switch (fault.kind) {
+        case VirtualFault::Kind::SilentAfter: device.SetSilentAfter(fault.count); break;
+        case VirtualFault::Kind::BreakAfter: device.SetBreakAfter(fault.count); break;
+        case VirtualFault::Kind::Slow: device.SetAnswerDelay(fault.delay); break;
+    }
+}
+
+BackendArgument TakeBackendArgument(std::string_view argument, BackendChoice& choice, std::string& error) {
+    if (argument == kVirtual) {
+        choice.useVirtual = true;
+    } else if (StartsWith(argument, kVirtualModel)) {
+        choice.useVirtual = true;
+        choice.virtualModel = argument.substr(kVirtualModel.size());
+        if (choice.virtualModel.empty()) {
+            error = "--virtual= needs a model name, for example --virtual=KR710QX";
+            return BackendArgument::Invalid;
+        }
+    } else if (StartsWith(argument, kVirtualState)) {
+        choice.useVirtual = true;
+        choice.virtualState = argument.substr(kVirtualState.size());
+        if (choice.virtualState.empty()) {
+            error = "--virtual-state= needs the name of a mode data file";
+            return BackendArgument::Invalid;
+        }
+    } else if (StartsWith(argument, kVirtualFault)) {
+        choice.useVirtual = true;
+        choice.virtualFault = ParseVirtualFault(argument.substr(kVirtualFault.size()), error);
+        if (!choice.virtualFault) return BackendArgument::Invalid;
+    } else {
+        return BackendArgument::NotOurs;
+    }
+    return BackendArgument::Taken;
+}
+
+std::shared_ptr<VirtualDevice> MakeVirtualDevice(const BackendChoice& choice, std::string& error) {
+    auto device = std::make_shared<VirtualDevice>(choice.virtualModel);
+    if (!choice.virtualState.empty() && !LoadVirtualDeviceState(*device, choice.virtualState, &error)) return nullptr;
+    // Set last: the fault counts the commands of the session, not the start.
+    if (choice.virtualFault) ApplyVirtualFault(*device, *choice.virtualFault);
+    return device;
+}
+
+std::shared_ptr<HidBackend> MakeBackend(const BackendChoice& choice, std::string& error) {
+    if (!choice.useVirtual) return std::make_shared<HidapiBackend>();
+    return MakeVirtualDevice(choice, error);
+}
+
+}  // namespace sonoria

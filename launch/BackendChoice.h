@@ -1,0 +1,65 @@
+// What both programs take on their command lines about the device they talk
+// to: the real one on USB, or the built-in virtual device with its model, the
+// mode data file it starts from and a fault it should show.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "link/HidBackend.h"
+
+namespace sonoria {
+
+class VirtualDevice;
+
+inline constexpr const char* kDefaultVirtualModel = "KR710Q";
+
+// A fault the virtual device shows from the start.
+struct VirtualFault {
+    enum class Kind {
+        SilentAfter,  // stops answering after `count` answered commands
+        BreakAfter,   // its reads fail after `count` commands
+        Slow,         // every answer `delay` late
+    };
+    Kind kind = Kind::Slow;
+    std::size_t count = 0;
+    std::chrono::milliseconds delay{0};
+};
+
+// Reads "silent-after:N", "break-after:N" or "slow:MS" (strict whole numbers);
+// nullopt with the reason in `error` for anything else.
+std::optional<VirtualFault> ParseVirtualFault(std::string_view text, std::string& error);
+void ApplyVirtualFault(VirtualDevice& device, const VirtualFault& fault);
+
+struct BackendChoice {
+    bool useVirtual = false;
+    std::string virtualModel = kDefaultVirtualModel;
+    std::string virtualState;  // mode data file the virtual device starts from
+    std::optional<VirtualFault> virtualFault;
+};
+
+// The options of BackendChoice as a usage fragment.
+inline constexpr const char* kBackendUsage =
+    "[--virtual[=MODEL]] [--virtual-state=FILE] [--virtual-fault=silent-after:N|break-after:N|slow:MS]";
+
+enum class BackendArgument {
+    NotOurs,  // some other option
+    Taken,
+    Invalid,  // ours, but wrong: a usage error, described in `error`
+};
+
+// Takes one of --virtual, --virtual=MODEL, --virtual-state=FILE and
+// --virtual-fault=FAULT; the last two imply --virtual.
+BackendArgument TakeBackendArgument(std::string_view argument, BackendChoice& choice, std::string& error);
+
+// The virtual device of the choice, started from its file and showing its
+// fault; null with the reason in `error` when the file is refused.
+std::shared_ptr<VirtualDevice> MakeVirtualDevice(const BackendChoice& choice, std::string& error);
+
+// The backend of the choice: hidapi, or the virtual device as above.
+std::shared_ptr<HidBackend> MakeBackend(const BackendChoice& choice, std::string& error);
+
+}  // namespace sonoria

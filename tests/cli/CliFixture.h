@@ -1,0 +1,49 @@
+// Runs sonoria-cli in the test's process and keeps what it printed.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+#include "state/DeviceState.h"
+#include "state/Language.h"
+
+namespace sonoria::cli {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+    bool ErrHas(const std::string& text) const { return err.find(text) != std::string::npos; }
+    bool OutHas(const std::string& text) const { return out.find(text) != std::string::npos; }
+    // True when no report was written to the device (the run used --trace).
+    bool NothingSent() const { return err.find("\n> ") == std::string::npos && err.rfind("> ", 0) != 0; }
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() / ("sonoria-cli-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(dir);
+        SetCurrentLanguage(0);
+        ResetDeviceState();
+    }
+    CliRun Cli(std::vector<std::string> args) {
+        std::ostringstream out, err;
+        const int status = RunCli(args, out, err);
+        return {status, out.str(), err.str()};
+    }
+    std::string Path(const std::string& name) const { return (dir / name).string(); }
+    std::filesystem::path dir;
+};
+
+}  // namespace sonoria::cli

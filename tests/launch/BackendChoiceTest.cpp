@@ -1,0 +1,111 @@
+// What both programs take on their command lines: the device options and
+// strict numbers.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "launch/BackendChoice.h"
+#include "launch/StrictNumber.h"
+#include "simulator/VirtualDevice.h"
+
+namespace sonoria {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(StrictNumber, OnlyPlainDecimalDigitsWithAnOptionalMinus) {
+    EXPECT_EQ(ParseStrictInteger("0"), 0);
+    EXPECT_EQ(ParseStrictInteger("127"), 127);
+    EXPECT_EQ(ParseStrictInteger("-3"), -3);
+    EXPECT_EQ(ParseStrictInteger("007"), 7);
+    for (const char* bad : {"", " 5", "5 ", "+5", "5x", "0x10", "1e3", "-", "--1", "99999999999999999999999"}) {
+        EXPECT_EQ(ParseStrictInteger(bad), std::nullopt) << '"' << bad << '"';
+    }
+}
+
+TEST(BackendChoice, TheVirtualOptionsAndWhatTheyImply) {
+    BackendChoice choice;
+    std::string error;
+    EXPECT_EQ(TakeBackendArgument("--trace", choice, error), BackendArgument::NotOurs);
+    EXPECT_EQ(TakeBackendArgument("--virtual-fault=slow:250", choice, error), BackendArgument::Taken);
+    EXPECT_TRUE(choice.useVirtual);
+    ASSERT_TRUE(choice.virtualFault);
+    EXPECT_EQ(choice.virtualFault->kind, VirtualFault::Kind::Slow);
+    EXPECT_EQ(choice.virtualFault->delay, std::chrono::milliseconds(250));
+    EXPECT_EQ(TakeBackendArgument("--virtual=KR710QX", choice, error), BackendArgument::Taken);
+    EXPECT_EQ(choice.virtualModel, "KR710QX");
+
+    BackendChoice state;
+    EXPECT_EQ(TakeBackendArgument("--virtual-state=x.k71x", state, error), BackendArgument::Taken);
+    EXPECT_TRUE(state.useVirtual);
+    EXPECT_EQ(state.virtualState, "x.k71x");
+
+    const struct {
+        const char* argument;
+        const char* message;
+    } invalid[] = {
+        {"--virtual=", "needs a model name"},
+        {"--virtual-state=", "needs the name of a mode data file"},
+        {"--virtual-fault=", "--virtual-fault takes silent-after:N, break-after:N or slow:MS"},
+        {"--virtual-fault=loud:3", "not \"loud:3\""},
+        {"--virtual-fault=silent-after:+3", "N a whole number"},
+        {"--virtual-fault=break-after:-1", "N a whole number"},
+        {"--virtual-fault=slow:60001", "from 0 to 60000"},
+    };
+    for (const auto& c : invalid) {
+        BackendChoice bad;
+        EXPECT_EQ(TakeBackendArgument(c.argument, bad, error), BackendArgument::Invalid) << c.argument;
+        EXPECT_NE(error.find(c.message), std::string::npos) << c.argument << ": " << error;
+    }
+    const auto silent = ParseVirtualFault("silent-after:12", error);
+    ASSERT_TRUE(silent);
+    EXPECT_EQ(silent->kind, VirtualFault::Kind::SilentAfter);
+    EXPECT_EQ(silent->count, 12u);
+    EXPECT_EQ(ParseVirtualFault("break-after:0", error)->kind, VirtualFault::Kind::BreakAfter);
+}
+
+TEST(BackendChoice, TheVirtualDeviceStartsFromItsFileAndShowsItsFault) {
+    const fs::path dir = fs::temp_directory_path() / ("sonoria-launch-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    BackendChoice choice;
+    choice.useVirtual = true;
+    choice.virtualModel = "HX-N3";
+    std::string error;
+    const auto plain = MakeVirtualDevice(choice, error);
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->Model(), "HX-N3");
+
+    // A file a load would refuse starts nothing.
+    std::ofstream(dir / "short.k71x", std::ios::binary) << std::string(100, 'x');
+    choice.virtualState = (dir / "short.k71x").string();
+    EXPECT_EQ(MakeVirtualDevice(choice, error), nullptr);
+    EXPECT_NE(error.find("too short to be a mode data file: 100 bytes"), std::string::npos) << error;
+    EXPECT_EQ(MakeBackend(choice, error), nullptr);
+
+    // A file without header of the least length sets the device's first values.
+    std::string oldest(336, '\0');
+    oldest[0] = 3;
+    oldest[1] = 4;
+    std::ofstream(dir / "oldest.k71x", std::ios::binary) << oldest;
+    choice.virtualState = (dir / "oldest.k71x").string();
+    choice.virtualFault = VirtualFault{VirtualFault::Kind::SilentAfter, 0, {}};
+    const auto started = MakeVirtualDevice(choice, error);
+    ASSERT_TRUE(started) << error;
+    EXPECT_EQ(started->Param(1, 0).first, 3);
+    EXPECT_EQ(started->Param(1, 0).second, 4);
+
+    // Silent from the start: a command goes in, no answer comes out.
+    auto handle = started->Open(kVirtualDevicePath);
+    ASSERT_TRUE(handle);
+    Report command{2, 0x80};
+    ASSERT_EQ(handle->Write(command.data(), command.size()), static_cast<int>(kReportSize));
+    Report answer{};
+    EXPECT_EQ(handle->Read(answer.data(), answer.size(), 200), 0);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace sonoria
