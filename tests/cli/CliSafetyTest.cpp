@@ -12,7 +12,10 @@
 #include <thread>
 
 #include "cli/CliFixture.h"
+#include "cli/DeviceSession.h"
+#include "link/DeviceLock.h"
 #include "state/SyncWorkers.h"
+#include "support/TestSupport.h"
 
 namespace sonoria::cli {
 namespace {
@@ -238,6 +241,27 @@ TEST_F(CliSafetyTest, AnInterruptedLoadRestoresTheVolumesSaysGoodbyeAndExits130)
     // The write-all stopped: its closing volume query never went out.
     EXPECT_EQ(trace.find("> 02 0c", trace.find("> 02 09 01 18\n")), std::string::npos);
     ClearSynchronisationInterrupt();
+}
+
+TEST_F(CliSafetyTest, ADeviceHeldByAnotherProgramIsRefusedWithItsProcessId) {
+    SetDeviceLockDirectory(dir.string());
+    auto backend = std::make_shared<test::FakeHidBackend>();
+    backend->interfaces = {{"/dev/hidraw3"}};
+    backend->lockedLikeARealDevice = true;
+    std::optional<long> holder;
+    auto window = DeviceLock::Acquire("/dev/hidraw3", &holder);  // the window has it
+    ASSERT_NE(window, nullptr);
+    std::ostringstream errText;
+    ErrorStream err(errText);
+    {
+        DeviceSession session(backend, false, err);
+        EXPECT_EQ(session.Open(), kExitDevice);
+    }
+    EXPECT_NE(errText.str().find("in use by another program (process " + std::to_string(::getpid()) + ")"),
+              std::string::npos)
+        << errText.str();
+    EXPECT_TRUE(backend->Written().empty());
+    SetDeviceLockDirectory({});
 }
 
 }  // namespace
