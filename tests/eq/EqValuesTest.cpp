@@ -9,7 +9,6 @@
 #include <cmath>
 #include <limits>
 
-#include "state/ParameterTable.h"
 #include "state/ValueScaling.h"
 
 namespace sonoria {
@@ -174,17 +173,6 @@ TEST(EqParameterFromValueTest, UnmovedValueSendsTheCurrentRawValue) {
     EXPECT_EQ(RawForBandValue(kPeakGain, 12345, kInf), 32767);
 }
 
-TEST(EqParameterFromValueTest, RulesComeFromTheParameterTable) {
-    const ParamInfo* gain = FindParam("MicPeq1Gain");
-    ASSERT_NE(gain, nullptr);
-    const EqValueRules rules = RulesOf(*gain);
-    EXPECT_EQ(rules.text, TR::Gain12Text);
-    EXPECT_EQ(rules.unit, UR::GainToRaw12);
-    const ParamInfo* shelf = FindParam("MicHighShelfGain");
-    ASSERT_NE(shelf, nullptr);
-    EXPECT_EQ(RulesOf(*shelf).unit, UR::GainToRaw12Trunc);
-}
-
 TEST(EqBandLimitsTest, ValuesStayWithinLimitsAndNeverNaN) {
     EXPECT_EQ(LimitValue(5.0f, 1.0f, 20.0f), 5.0f);
     EXPECT_EQ(LimitValue(0.5f, 1.0f, 20.0f), 1.0f);
@@ -216,21 +204,6 @@ TEST(EqBandLimitsTest, ValuesStayWithinLimitsAndNeverNaN) {
     EXPECT_EQ(band.frequency, 20000.0f);
     EXPECT_EQ(band.gain, -15.0f);
     EXPECT_EQ(band.q, 3.0f);
-}
-
-TEST(EqBandLimitsTest, NewBandStartsAsAPeakAtOneHundredHertz) {
-    const EqBand band;
-    EXPECT_EQ(band.type, EqBandType::Peak);
-    EXPECT_EQ(band.frequency, 100.0f);
-    EXPECT_EQ(band.gain, 0.0f);
-    EXPECT_EQ(band.q, 1.414f);
-    EXPECT_FALSE(band.locked);
-    EXPECT_EQ(band.minFrequency, 20.0f);
-    EXPECT_EQ(band.maxFrequency, 20000.0f);
-    EXPECT_EQ(band.minGain, -15.0f);
-    EXPECT_EQ(band.maxGain, 15.0f);
-    EXPECT_EQ(band.minQ, 1.0f);
-    EXPECT_EQ(band.maxQ, 20.0f);
 }
 
 }  // namespace
