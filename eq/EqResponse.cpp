@@ -14,8 +14,9 @@ constexpr int kCentreSample = 256;
 // The smallest angle step of the sampling grids.
 constexpr double kStep = kPi / 512;
 
-// Half-widths of the stretched grids, in samples: the pass filters' and the
-// shelves' shapes spread over the display this much more than a peak's.
+// Warp widths D of the stretched grids: samples D..256 cover the angles 0..pi/2
+// and samples 256..512-D cover pi/2..pi, so pass filters and shelves take their
+// whole shape within fewer columns than a peak, whose grid spans 0..pi evenly.
 constexpr int kPassWarp = 152;
 constexpr int kShelfWarp = 120;
 

@@ -40,7 +40,7 @@ TEST(EqParseTest, LeadingNumberOfADisplayText) {
     EXPECT_TRUE(std::signbit(negativeZero));
     EXPECT_EQ(ParseLeadingNumber("  +3.5Hz"), 3.5);
     EXPECT_EQ(ParseLeadingNumber("-4.2dB"), -4.2);
-    // No number at the start: 0, as the windows have always read it.
+    // No number at the start: 0.
     for (const char* text : {"", "   ", "dB", "Bypass", "b -2", "+", "+-3", ",5"}) {
         EXPECT_EQ(ParseLeadingNumber(text), 0.0) << '"' << text << '"';
     }
