@@ -7,8 +7,12 @@
 #include <QGuiApplication>
 #include <QLabel>
 
+#include <chrono>
+#include <thread>
+
 #include "admin/CSynDlg.h"
 #include "app/CSonoriaDlg.h"
+#include "app/CoalescingSender.h"
 #include "app/DeviceWatch.h"
 #include "controls/DialogTemplate.h"
 #include "app/FlowPanel.h"
@@ -27,6 +31,7 @@
 #include "state/Language.h"
 #include "state/ModeCommands.h"
 #include "state/Senders.h"
+#include "state/Synchronize.h"
 #include "state/SyncWorkers.h"
 
 namespace sonoria {
@@ -44,6 +49,19 @@ bool Locked(int bit) {
     return g_Device.machineDevice[KeyLockEnable].load() != 0 && (g_Device.machineDevice[KeyLockBits].load() & bit);
 }
 
+QString Tr(const char* chinese, const char* english) { return QString::fromUtf8(IsEnglish() ? english : chinese); }
+
+// Waits, at most one answer window, for the device to answer the last command.
+bool WaitForAnswer() {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + kAnswerWait;
+    while (AnswerOutstanding()) {
+        if (Clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
 }  // namespace
 
 void CSonoriaDlg::SetDeviceWatch(std::unique_ptr<DeviceWatch> watch) {
@@ -55,14 +73,37 @@ void CSonoriaDlg::SetDeviceWatch(std::unique_ptr<DeviceWatch> watch) {
 
 void CSonoriaDlg::StartupConnection() {
     startupTimer_.stop();
-    if (ConnectDeviceImage(this) != 1) return;
+    if (!ConnectToDevice()) return;
     StartNewConnection();
 }
 
+bool CSonoriaDlg::ConnectToDevice() {
+    if (ConnectDeviceImage(this) == 1) {
+        inUseShown_ = false;
+        return true;
+    }
+    if (const std::optional<long> holder = holderQuery_ ? holderQuery_() : std::nullopt) TellDeviceInUse(*holder);
+    return false;
+}
+
+void CSonoriaDlg::TellDeviceInUse(long processId) {
+    // Once per device: arrival retries and repeated arrivals do not repeat it.
+    if (inUseShown_) return;
+    inUseShown_ = true;
+    ShowMessageBox(this,
+                   Tr("设备正被另一个程序使用(进程 %1)。", "The device is in use by another program (process %1).")
+                       .arg(processId),
+                   Tr("错误", "Error"), MessageIcon::Warning);
+}
+
 void CSonoriaDlg::StartNewConnection() {
+    pendingModeSlot_ = -1;
+    volumes_->Clear();
+    answerOwedSince_.invalidate();
     StartSynchronizeData();
     meterFeed_.start();
-    SetConnectionStatus(true);
+    // "Connected" waits for the device's parameters: until then the window
+    // shows nothing the device said.
     firstSyncPending_ = true;
     RunSyncProgress();
     // The device may have gone or been refused while the progress window ran.
@@ -76,26 +117,46 @@ void CSonoriaDlg::OnDeviceArrived(const QString& path) {
 
 void CSonoriaDlg::TryConnectOnArrival(int retriesLeft) {
     if (g_bDeviceOpen.load() == 1) return;
-    if (ConnectDeviceImage(this) == 1) {
+    if (ConnectToDevice()) {
         StartNewConnection();
         return;
     }
-    if (retriesLeft > 0) {
+    // Held by another program: waiting a moment longer does not help.
+    if (retriesLeft > 0 && !inUseShown_) {
         QTimer::singleShot(kArrivalRetryMs, this, [this, retriesLeft] { TryConnectOnArrival(retriesLeft - 1); });
     }
 }
 
 void CSonoriaDlg::OnDeviceRemoved(const QString& path) {
+    // Whatever held a device that is gone holds nothing now.
+    inUseShown_ = false;
     if (g_bDeviceOpen.load() == 0 || path.compare(QString::fromStdString(DevicePath()), Qt::CaseInsensitive) != 0) {
         return;
     }
+    DeviceGone(false);
+}
+
+void CSonoriaDlg::OnLinkLost() {
+    // The removal of the same device may have been handled first, and a new
+    // link (whose flag starts sound) is not the one that was lost.
+    if (g_bDeviceOpen.load() == 0 || g_bReadThreadEnd.load() == 0) return;
+    DeviceGone(true);
+}
+
+void CSonoriaDlg::DeviceGone(bool linkLost) {
     // Keep the parameters as they were when the device went away: a device
     // plugged in again while the question is open must not change what is saved.
     const std::vector<std::uint8_t> snapshot = BuildModeFile();
+    const bool synchronisationRunning = synchronising_ || !sync_.isNull() || SyncWorkersRunning();
+    const bool askToSave = !firstSyncPending_ && !synchronisationRunning && g_Device.modified.load() == 1;
+    const bool firstSynchronisation = firstSyncPending_;
     DisconnectDevice();
-    StopMeterTimers();
-    SetConnectionStatus(false);
-    if (!firstSyncPending_ && !synchronising_ && !SyncWorkersRunning() && g_Device.modified.load() == 1) {
+    EndConnection();
+    CloseSyncProgress();
+    synchronising_ = false;
+    // A synchronisation the link broke under has failed; a pulled plug speaks for itself.
+    if (linkLost && (synchronisationRunning || firstSynchronisation)) ShowSyncFailure();
+    if (askToSave) {
         firstSyncPending_ = true;  // asked once per removal
         if (AskYesNo(this, QString::fromUtf8("设备已断开，请问是否需要保存参数文件?"), QString::fromUtf8("保存?"))) {
             SaveModeFileDialog(this, snapshot);
@@ -103,10 +164,54 @@ void CSonoriaDlg::OnDeviceRemoved(const QString& path) {
     }
 }
 
-void CSonoriaDlg::OnSyncDone(int) {
+void CSonoriaDlg::EndConnection() {
+    // An old read-all must never run on to a new link; what the old link and
+    // its workers have posted meanwhile is stale from here on.
+    StopSyncWorkers();
+    linkGeneration_.fetch_add(1);
+    StopMeterTimers();
+    volumes_->Clear();
+    pendingModeSlot_ = -1;
+    SetConnectionStatus(false);
+    panel_->OnRoutingDone();
+}
+
+void CSonoriaDlg::FailConnection() {
+    CloseDeviceLink();
+    EndConnection();
+    CloseSyncProgress();
+    synchronising_ = false;
+    ShowSyncFailure();
+}
+
+void CSonoriaDlg::ShowSyncFailure() { ShowInfo(QString::fromUtf8(kSyncGiveUpText), kSyncGiveUpInfoMs); }
+
+void CSonoriaDlg::OnSyncDone(int kind, bool succeeded) {
+    if (kind == kSyncRearRouting) {
+        OnRoutingDone();
+        return;
+    }
+    // A lost link whose message has not been handled yet: it comes first.
+    if (g_bDeviceOpen.load() == 1 && g_bReadThreadEnd.load() == 1) {
+        OnLinkLost();
+        return;
+    }
     if (g_bDeviceOpen.load() == 0) {
         CloseSyncProgress();
         synchronising_ = false;
+        return;
+    }
+    if (!succeeded) {
+        if (kind == kSyncReadAll) {
+            // An image that was not read in full is never taken for the device's.
+            FailConnection();
+            return;
+        }
+        // The stored mode must not be made from a file that did not reach the device in full.
+        pendingModeSlot_ = -1;
+        RefreshAfterSync();
+        CloseSyncProgress();
+        ShowSyncFailure();
         return;
     }
     if (!IsAcceptedModel(QString::fromLatin1(g_Device.machineName.Get().c_str()))) {
@@ -121,6 +226,12 @@ void CSonoriaDlg::OnSyncDone(int) {
     CloseSyncProgress();
     unsetCursor();
     firstSyncPending_ = false;
+    SetConnectionStatus(true);
+}
+
+void CSonoriaDlg::OnRoutingDone() {
+    CloseSyncProgress();
+    panel_->OnRoutingDone();
 }
 
 void CSonoriaDlg::RefuseDevice() {
@@ -130,8 +241,7 @@ void CSonoriaDlg::RefuseDevice() {
         SendCommand(CMD_BYE);
     }
     CloseLink();
-    StopMeterTimers();
-    SetConnectionStatus(false);
+    EndConnection();
     CloseSyncProgress();
     if (!refusalGuard_) return;
     refusalGuard_ = false;
@@ -156,8 +266,22 @@ void CSonoriaDlg::FeedMeters() {
     }
 }
 
+bool CSonoriaDlg::DeviceOwesAnswer() {
+    if (!AnswerOutstanding()) {
+        answerOwedSince_.invalidate();
+        return false;
+    }
+    if (!answerOwedSince_.isValid()) answerOwedSince_.start();
+    // Past one answer window a send goes ahead anyway (and waits out its own
+    // window), so that a device that has fallen silent is found out.
+    return answerOwedSince_.elapsed() < std::chrono::milliseconds(kAnswerWait).count();
+}
+
 void CSonoriaDlg::PollMeters() {
-    if (g_bSyncIdle.load() == 1 && g_bDeviceOpen.load() == 1 && levelDetection_) SendCommand(CMD_GET_METERS);
+    if (g_bSyncIdle.load() != 1 || g_bDeviceOpen.load() != 1 || !levelDetection_) return;
+    // The window never waits on the device: the next poll will do, and the user's volumes go first.
+    if (DeviceOwesAnswer() || volumes_->Pending()) return;
+    SendCommand(CMD_GET_METERS);
 }
 
 void CSonoriaDlg::OnMasterVolume(int sliderId, int position) {
@@ -169,7 +293,7 @@ void CSonoriaDlg::OnMasterVolume(int sliderId, int position) {
                 FindControlAs<CXBmpSlider>(this, IDC_MIC_SLIDER)->SetPos(GetParam(1, 24).first);
                 return;
             }
-            SetMicVolume(position);
+            volumes_->Send(IDC_MIC_SLIDER, [position] { SetMicVolume(position); });
             label(IDC_MIC_VALUE, position / 2);
             break;
         case IDC_MUSIC_SLIDER:
@@ -178,26 +302,21 @@ void CSonoriaDlg::OnMasterVolume(int sliderId, int position) {
                 FindControlAs<CXBmpSlider>(this, IDC_MUSIC_SLIDER)->SetPos(GetParam(4, 2).first);
                 return;
             }
-            SetMusicVolume(position);
+            volumes_->Send(IDC_MUSIC_SLIDER, [position] { SetMusicVolume(position); });
             label(IDC_MUSIC_VALUE, position / 2);
             break;
         case IDC_CENTER_SLIDER:
         case IDC_SUB_SLIDER: {
+            const auto sendCenter = [position] { SetCenterVolume(position); };
+            const auto sendSub = [position] { SetSubVolume(position); };
             const bool center = sliderId == IDC_CENTER_SLIDER;
-            if (center) {
-                SetCenterVolume(position);
-            } else {
-                SetSubVolume(position);
-            }
+            volumes_->Send(sliderId, center ? std::function<void()>(sendCenter) : sendSub);
             label(center ? IDC_CENTER_VALUE : IDC_SUB_VALUE, position);
             // Routed to the rear, the two outputs are one left/right pair.
             if (RearCopyActive()) {
-                FindControlAs<CXBmpSlider>(this, center ? IDC_SUB_SLIDER : IDC_CENTER_SLIDER)->SetPos(position);
-                if (center) {
-                    SetSubVolume(position);
-                } else {
-                    SetCenterVolume(position);
-                }
+                const int other = center ? IDC_SUB_SLIDER : IDC_CENTER_SLIDER;
+                FindControlAs<CXBmpSlider>(this, other)->SetPos(position);
+                volumes_->Send(other, center ? std::function<void()>(sendSub) : sendCenter);
                 label(center ? IDC_SUB_VALUE : IDC_CENTER_VALUE, position);
             }
             break;
@@ -227,16 +346,33 @@ void CSonoriaDlg::CloseDeviceLink() {
     CloseLink();
 }
 
+bool CSonoriaDlg::SaveCurrentMode() {
+    // The last volumes the user set belong to what is saved.
+    volumes_->SendKeptNow();
+    // Saved only when the device took the command: written on a sound link and answered.
+    const bool saved = SaveMode(g_Device.currentMode.load()) && WaitForAnswer() && LinkSound();
+    if (!saved) g_Device.modified.store(1);
+    return saved;
+}
+
 void CSonoriaDlg::closeEvent(QCloseEvent* event) {
     if (g_bDeviceOpen.load() == 1 && !firstSyncPending_ && g_Device.modified.load() == 1 &&
-        AskYesNo(this, QString::fromUtf8("请问是否需要保存当前参数?"), QString::fromUtf8("保存?"))) {
-        SaveMode(g_Device.currentMode.load());
+        AskYesNo(this, QString::fromUtf8("请问是否需要保存当前参数?"), QString::fromUtf8("保存?")) &&
+        !SaveCurrentMode()) {
+        ShowMessageBox(this, Tr("保存失败,设备没有响应!", "Save failed: the device did not answer!"),
+                       Tr("错误", "Error"), MessageIcon::Error);
+        if (!AskYesNo(this, Tr("是否仍要关闭程序?", "Close the program anyway?"), Tr("关闭?", "Close?"))) {
+            event->ignore();
+            return;
+        }
     }
     StopMeterTimers();
     startupTimer_.stop();
+    volumes_->Clear();
     CloseDeviceLink();
     StopSyncWorkers();
-    g_hMainWnd.store(nullptr);
+    HostMessageSink* self = this;
+    g_hMainWnd.compare_exchange_strong(self, nullptr);
     event->accept();
     done(QDialog::Accepted);
 }
