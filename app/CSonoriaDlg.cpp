@@ -220,24 +220,25 @@ void CSonoriaDlg::ShowInfo(const QString& text, int milliseconds) {
     info_->ShowText(text, milliseconds);
 }
 
-void CSonoriaDlg::RunSyncProgress() {
-    if (!sync_.isNull()) return;
+CSynDlg* CSonoriaDlg::MakeSyncProgress() {
     CSynDlg::Hooks hooks;
     hooks.setSynchronising = [this](bool on) { synchronising_ = on; };
     hooks.showInfo = [this](const QString& text, int ms) { ShowInfo(text, ms); };
     auto* progress = new CSynDlg(this, hooks);
     sync_ = progress;
+    return progress;
+}
+
+void CSonoriaDlg::RunSyncProgress() {
+    if (!sync_.isNull()) return;
+    CSynDlg* progress = MakeSyncProgress();
     progress->exec();
     delete progress;
 }
 
 void CSonoriaDlg::OpenSyncProgress() {
     if (!sync_.isNull()) return;
-    CSynDlg::Hooks hooks;
-    hooks.setSynchronising = [this](bool on) { synchronising_ = on; };
-    hooks.showInfo = [this](const QString& text, int ms) { ShowInfo(text, ms); };
-    auto* progress = new CSynDlg(this, hooks);
-    sync_ = progress;
+    CSynDlg* progress = MakeSyncProgress();
     connect(progress, &QDialog::finished, this, [this, progress] {
         if (sync_ == progress) sync_ = nullptr;
         progress->deleteLater();

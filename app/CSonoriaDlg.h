@@ -115,7 +115,8 @@ private:
     void PrepareControls();
     void GiveButtonsTheirBackground();
     void ToggleLanguage();
-    bool ConnectToDevice();
+    enum class ConnectResult { Connected, NotFound, Held };
+    ConnectResult ConnectToDevice();
     void StartNewConnection();
     void TryConnectOnArrival(int retriesLeft);
     void TellDeviceInUse(long processId);
@@ -126,6 +127,9 @@ private:
     void OnRoutingDone();
     bool DeviceOwesAnswer();
     bool SaveCurrentMode();
+    // Sends a master volume without waiting for the device (CoalescingSender).
+    void SendVolume(int sliderId, int position);
+    CSynDlg* MakeSyncProgress();
     void StopMeterTimers();
     void FeedMeters();
     void PollMeters();

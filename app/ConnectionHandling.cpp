@@ -73,17 +73,19 @@ void CSonoriaDlg::SetDeviceWatch(std::unique_ptr<DeviceWatch> watch) {
 
 void CSonoriaDlg::StartupConnection() {
     startupTimer_.stop();
-    if (!ConnectToDevice()) return;
+    if (ConnectToDevice() != ConnectResult::Connected) return;
     StartNewConnection();
 }
 
-bool CSonoriaDlg::ConnectToDevice() {
+CSonoriaDlg::ConnectResult CSonoriaDlg::ConnectToDevice() {
     if (ConnectDeviceImage(this) == 1) {
         inUseShown_ = false;
-        return true;
+        return ConnectResult::Connected;
     }
-    if (const std::optional<long> holder = holderQuery_ ? holderQuery_() : std::nullopt) TellDeviceInUse(*holder);
-    return false;
+    const std::optional<long> holder = holderQuery_ ? holderQuery_() : std::nullopt;
+    if (!holder) return ConnectResult::NotFound;
+    TellDeviceInUse(*holder);
+    return ConnectResult::Held;
 }
 
 void CSonoriaDlg::TellDeviceInUse(long processId) {
@@ -117,12 +119,13 @@ void CSonoriaDlg::OnDeviceArrived(const QString& path) {
 
 void CSonoriaDlg::TryConnectOnArrival(int retriesLeft) {
     if (g_bDeviceOpen.load() == 1) return;
-    if (ConnectToDevice()) {
+    const ConnectResult result = ConnectToDevice();
+    if (result == ConnectResult::Connected) {
         StartNewConnection();
         return;
     }
     // Held by another program: waiting a moment longer does not help.
-    if (retriesLeft > 0 && !inUseShown_) {
+    if (retriesLeft > 0 && result == ConnectResult::NotFound) {
         QTimer::singleShot(kArrivalRetryMs, this, [this, retriesLeft] { TryConnectOnArrival(retriesLeft - 1); });
     }
 }
@@ -284,6 +287,18 @@ void CSonoriaDlg::PollMeters() {
     SendCommand(CMD_GET_METERS);
 }
 
+void CSonoriaDlg::SendVolume(int sliderId, int position) {
+    volumes_->Send(sliderId, [sliderId, position] {
+        switch (sliderId) {
+            case IDC_MIC_SLIDER: SetMicVolume(position); break;
+            case IDC_MUSIC_SLIDER: SetMusicVolume(position); break;
+            case IDC_CENTER_SLIDER: SetCenterVolume(position); break;
+            case IDC_SUB_SLIDER: SetSubVolume(position); break;
+            default: break;
+        }
+    });
+}
+
 void CSonoriaDlg::OnMasterVolume(int sliderId, int position) {
     const auto label = [this](int id, int value) { FindControlAs<QLabel>(this, id)->setText(QString::number(value)); };
     switch (sliderId) {
@@ -293,7 +308,7 @@ void CSonoriaDlg::OnMasterVolume(int sliderId, int position) {
                 FindControlAs<CXBmpSlider>(this, IDC_MIC_SLIDER)->SetPos(GetParam(1, 24).first);
                 return;
             }
-            volumes_->Send(IDC_MIC_SLIDER, [position] { SetMicVolume(position); });
+            SendVolume(IDC_MIC_SLIDER, position);
             label(IDC_MIC_VALUE, position / 2);
             break;
         case IDC_MUSIC_SLIDER:
@@ -302,21 +317,19 @@ void CSonoriaDlg::OnMasterVolume(int sliderId, int position) {
                 FindControlAs<CXBmpSlider>(this, IDC_MUSIC_SLIDER)->SetPos(GetParam(4, 2).first);
                 return;
             }
-            volumes_->Send(IDC_MUSIC_SLIDER, [position] { SetMusicVolume(position); });
+            SendVolume(IDC_MUSIC_SLIDER, position);
             label(IDC_MUSIC_VALUE, position / 2);
             break;
         case IDC_CENTER_SLIDER:
         case IDC_SUB_SLIDER: {
-            const auto sendCenter = [position] { SetCenterVolume(position); };
-            const auto sendSub = [position] { SetSubVolume(position); };
             const bool center = sliderId == IDC_CENTER_SLIDER;
-            volumes_->Send(sliderId, center ? std::function<void()>(sendCenter) : sendSub);
+            SendVolume(sliderId, position);
             label(center ? IDC_CENTER_VALUE : IDC_SUB_VALUE, position);
             // Routed to the rear, the two outputs are one left/right pair.
             if (RearCopyActive()) {
                 const int other = center ? IDC_SUB_SLIDER : IDC_CENTER_SLIDER;
                 FindControlAs<CXBmpSlider>(this, other)->SetPos(position);
-                volumes_->Send(other, center ? std::function<void()>(sendSub) : sendCenter);
+                SendVolume(other, position);
                 label(center ? IDC_SUB_VALUE : IDC_CENTER_VALUE, position);
             }
             break;
@@ -347,8 +360,6 @@ void CSonoriaDlg::CloseDeviceLink() {
 }
 
 bool CSonoriaDlg::SaveCurrentMode() {
-    // The last volumes the user set belong to what is saved.
-    volumes_->SendKeptNow();
     // Saved only when the device took the command: written on a sound link and answered.
     const bool saved = SaveMode(g_Device.currentMode.load()) && WaitForAnswer() && LinkSound();
     if (!saved) g_Device.modified.store(1);
@@ -356,6 +367,8 @@ bool CSonoriaDlg::SaveCurrentMode() {
 }
 
 void CSonoriaDlg::closeEvent(QCloseEvent* event) {
+    // The last volumes the user set reach the device before it is left.
+    volumes_->SendKeptNow();
     if (g_bDeviceOpen.load() == 1 && !firstSyncPending_ && g_Device.modified.load() == 1 &&
         AskYesNo(this, QString::fromUtf8("请问是否需要保存当前参数?"), QString::fromUtf8("保存?")) &&
         !SaveCurrentMode()) {
