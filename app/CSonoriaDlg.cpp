@@ -309,8 +309,7 @@ void CSonoriaDlg::RefreshAfterSync() {
 void CSonoriaDlg::RefreshLanguage() {
     // The language was just made current for the display texts; the window follows it.
     language_ = CurrentLanguage();
-    // Connected only once the device's parameters have been read.
-    SetConnectionStatus(g_bDeviceOpen.load() == 1 && !firstSyncPending_);
+    SetConnectionStatus(g_bDeviceOpen.load() == 1);
     // The routing names stay after the table's texts while routed to rear.
     panel_->RefreshRoutingDisplay();
     panel_->RefreshFlowCaptions();

@@ -104,8 +104,7 @@ void CSonoriaDlg::StartNewConnection() {
     answerOwedSince_.invalidate();
     StartSynchronizeData();
     meterFeed_.start();
-    // "Connected" waits for the device's parameters: until then the window
-    // shows nothing the device said.
+    SetConnectionStatus(true);
     firstSyncPending_ = true;
     RunSyncProgress();
     // The device may have gone or been refused while the progress window ran.
@@ -229,7 +228,6 @@ void CSonoriaDlg::OnSyncDone(int kind, bool succeeded) {
     CloseSyncProgress();
     unsetCursor();
     firstSyncPending_ = false;
-    SetConnectionStatus(true);
 }
 
 void CSonoriaDlg::OnRoutingDone() {
