@@ -6,11 +6,13 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <string_view>
+#include <vector>
 
 #include "admin/CInfoDlg.h"
 #include "admin/CSynDlg.h"
@@ -39,11 +41,9 @@ namespace {
 
 using test::FitAllowance;
 
-// Clippings accepted, each with its reason. Keep it short.
-const FitAllowance kAllowedClippings[] = {
-    // None: every text fits.
-    {0, 0, "(placeholder, matches nothing)"},
-};
+// Clippings accepted, each with its reason ({dialog id, control id, "why"}).
+// Empty: every text fits.
+const std::vector<FitAllowance> kAllowedClippings = {};
 
 void ExpectAllTextsFit(const QWidget* window, const std::string& state) {
     const QString report = test::UnallowedClippings(window, kAllowedClippings);
@@ -200,6 +200,52 @@ TEST_P(TextFitTest, SynchronisationProgressWindow) {
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, TextFitTest, ::testing::Values(kLanguageChinese, kLanguageEnglish),
                          [](const auto& info) { return std::string(LanguageName(info.param)); });
+
+}  // namespace
+}  // namespace sonoria
+
+namespace sonoria {
+namespace {
+
+// The check itself, on controls made too narrow on purpose.
+TEST(TextFitCheck, ReportsEveryKindOfControlTooNarrowForItsTextAndNothingElse) {
+    const ControlSpec controls[] = {
+        {1, ControlKind::Label, "Disconnected", 0, 0, 20, 8},
+        {2, ControlKind::Label, "Fits", 0, 10, 60, 8},
+        {3, ControlKind::Label, "Hidden and far too long", 0, 20, 10, 8, kHidden},
+        {4, ControlKind::CheckBox, "C&&S To Rear L&&R", 0, 30, 40, 10},
+        {5, ControlKind::CheckBox, "MFS", 0, 40, 40, 10},
+        {6, ControlKind::PushButton, "Close", 0, 50, 15, 14},
+    };
+    QWidget window;
+    BuildDialog(&window, {321, "", 200, 100, kMainWindowFont, controls});
+    // Image buttons on a pill face with a five-pixel transparent margin.
+    QImage pill(150, 45, QImage::Format_ARGB32);
+    pill.fill(Qt::transparent);
+    QPainter(&pill).fillRect(5, 5, 140, 35, QColor(0, 118, 116));
+    const auto imageButton = [&](int id, const char* text, int widthDu) {
+        auto* button = new CGdipButton(&window);
+        button->setGeometry(DialogUnitsToPixels(kMainWindowFont, 0, 60 + 20 * (id - 7), widthDu, 14));
+        button->SetStandardImage(pill);
+        button->setText(QString::fromUtf8(text));
+        SetControlId(button, id);
+    };
+    imageButton(7, "Delay 85.31ms", 47);    // a pixel smaller, and whole
+    imageButton(8, "Delay 341.32ms", 30);   // elided: not whole
+    imageButton(9, "PEQ", 34);
+
+    std::vector<int> reported;
+    for (const test::ClippedText& clipped : test::FindClippedTexts(&window)) {
+        EXPECT_EQ(clipped.dialogId, 321);
+        EXPECT_GT(clipped.needed, clipped.available) << clipped.controlId;
+        reported.push_back(clipped.controlId);
+    }
+    EXPECT_EQ(reported, (std::vector<int>{1, 4, 6, 8}));
+
+    const std::vector<test::FitAllowance> allowed = {{321, 1, "a reason"}, {321, 4, "a reason"}, {321, 6, "a reason"}};
+    const QString report = test::UnallowedClippings(&window, allowed);
+    EXPECT_TRUE(report.startsWith("window 321, control 8 \"Delay 341.32ms\": needs ")) << report.toStdString();
+}
 
 }  // namespace
 }  // namespace sonoria
