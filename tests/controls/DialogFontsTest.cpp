@@ -76,6 +76,7 @@ TEST(DialogFonts, BuiltWindowsUseTheTemplateFont) {
 }
 
 TEST(DialogFonts, WithoutTheFaceUiTextsKeepTheDefaultFaceAndTheLogSaysSo) {
+    InstallDialogFonts();  // the program's own set-up first, so that it does not come after this one
     std::vector<std::string> lines;
     const DebugLogSink previous = SetDebugLogSink([&](std::string_view line) { lines.emplace_back(line); });
     EXPECT_FALSE(SetUpDialogFonts({QStringLiteral("No Such Face"), {QStringLiteral("/nonexistent/face.ttf")}}));
