@@ -17,6 +17,7 @@
 #include "app/MainWindowTemplate.h"
 #include "app/Settings.h"
 #include "controls/CGdipButton.h"
+#include "controls/ClassicCheckStyle.h"
 #include "controls/CPeakMeterCtrl.h"
 #include "controls/CTabWnd.h"
 #include "controls/CXBmpSlider.h"
@@ -191,14 +192,15 @@ void CSonoriaDlg::PrepareControls() {
         SetLabelColors(Label(id), kCaptionBlue, QColor());
     }
     SetLabelColors(Label(IDC_STATUS_CAPTION), Qt::white, kPanelColor);
-    // The panel's switches sit on its dark ground.
+    // The panel's switches: white text on its dark ground, the classic box and tick.
     for (int id : {1198, 1199, 1210}) {
         if (QWidget* box = FindControl(this, id)) {
-            box->setStyleSheet(QStringLiteral(
-                "QCheckBox { color: white; background: rgb(32,32,32); }"
-                "QCheckBox::indicator { width: 10px; height: 10px; border: 1px solid rgb(190,190,190);"
-                " background: rgb(16,16,16); }"
-                "QCheckBox::indicator:checked { background: rgb(60,240,40); }"));
+            box->setStyle(ClassicCheckStyleInstance());
+            QPalette palette = box->palette();
+            palette.setColor(QPalette::WindowText, Qt::white);
+            palette.setColor(QPalette::Button, kPanelColor);  // a button's ground
+            box->setPalette(palette);
+            box->setAutoFillBackground(true);
         }
     }
     SetLabelColors(Label(IDC_MODE_CAPTION), Qt::white, Qt::black);
@@ -384,6 +386,12 @@ void CSonoriaDlg::showEvent(QShowEvent* event) {
 
 void CSonoriaDlg::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
+    // Never smaller than it started, also where the window manager ignores the
+    // minimum size: back to the initial size, top-left corner kept.
+    if (!initialSize_.isEmpty() && (width() < initialSize_.width() || height() < initialSize_.height())) {
+        resize(initialSize_);
+        return;
+    }
     const QSize growth = size() - initialSize_;
     if (QWidget* host = FindControl(this, IDC_PAGE_HOST)) {
         host->resize(initialHostRect_.width() + growth.width() - 1, initialHostRect_.height() + growth.height() - 1);

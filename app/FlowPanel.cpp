@@ -237,6 +237,8 @@ void FlowPanel::Init() {
             button->SetHintText(hint);
         }
         if (!button->isHidden() && button->isEnabled()) {
+            // The hand marks every block a click opens, the main mix blocks
+            // 2239 and 2240 included: they open their popups like the others.
             button->setCursor(Qt::PointingHandCursor);
             connect(button, &QAbstractButton::clicked, this, [this, id] { SelectFlowBlock(id); });
         }
