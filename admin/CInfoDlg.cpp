@@ -4,12 +4,15 @@
 #include <QLabel>
 
 #include "controls/DialogTemplate.h"
+#include "controls/FittedText.h"
 #include "state/Language.h"
 
 namespace sonoria {
 namespace {
 
 constexpr int kMessageFontPixels = 25;
+// A notice too long for the label is set up to this much smaller before it is elided.
+constexpr int kMessageMaxShrink = 3;
 
 const ControlSpec kControls[] = {
     {-1, ControlKind::Picture, "210", 1, 0, 344, 68},
@@ -26,9 +29,8 @@ CInfoDlg::CInfoDlg(QWidget* owner) : QDialog(owner) {
     setWindowTitle(IsEnglish() ? QStringLiteral("Information") : QString::fromUtf8("信息"));
     if (auto* picture = qobject_cast<QLabel*>(children().first())) picture->setScaledContents(true);
     text_ = FindControlAs<QLabel>(this, kInfoTextId);
-    QFont font(QStringLiteral("SimSun"));
-    font.setPixelSize(kMessageFontPixels);
-    text_->setFont(font);
+    messageFont_ = TemplateFont(kSongFace, kMessageFontPixels);
+    text_->setFont(messageFont_);
     text_->setAlignment(Qt::AlignCenter);
     text_->setAttribute(Qt::WA_TranslucentBackground);
     closeTimer_.setSingleShot(true);
@@ -37,13 +39,18 @@ CInfoDlg::CInfoDlg(QWidget* owner) : QDialog(owner) {
 }
 
 void CInfoDlg::ShowText(const QString& text, int milliseconds) {
-    text_->setText(text);
+    message_ = text;
+    const int room = text_->contentsRect().width();
+    const FittedText fitted =
+        FitText(text, messageFont_, kMessageMaxShrink, [room](int width) { return width <= room; }, text_);
+    text_->setFont(fitted.font);
+    text_->setText(fitted.text);
     show();
     text_->update();
     closeTimer_.start(milliseconds);
 }
 
-QString CInfoDlg::Text() const { return text_->text(); }
+QString CInfoDlg::Text() const { return message_; }
 
 void CInfoDlg::keyPressEvent(QKeyEvent* event) {
     // Escape closes it; Enter does nothing.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <QTimer>
 
 class QLabel;
@@ -28,6 +29,8 @@ protected:
 
 private:
     QLabel* text_ = nullptr;
+    QFont messageFont_;  // "宋体" 25
+    QString message_;
     QTimer closeTimer_;  // timer 900
 };
 

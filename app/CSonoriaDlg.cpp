@@ -7,6 +7,7 @@
 
 #include "admin/CInfoDlg.h"
 #include "admin/CSynDlg.h"
+#include "app/CoalescingSender.h"
 #include "app/ControlFactories.h"
 #include "controls/ControlText.h"
 #include "app/DeviceWatch.h"
@@ -16,14 +17,17 @@
 #include "app/MainWindowTemplate.h"
 #include "app/Settings.h"
 #include "controls/CGdipButton.h"
+#include "controls/ClassicCheckStyle.h"
 #include "controls/CPeakMeterCtrl.h"
 #include "controls/CTabWnd.h"
 #include "controls/CXBmpSlider.h"
 #include "controls/CXPGroupBox.h"
 #include "controls/ImageLoader.h"
 #include "link/LinkState.h"
+#include "link/Transport.h"
 #include "state/DeviceState.h"
 #include "state/Language.h"
+#include "state/SyncWorkers.h"
 
 namespace sonoria {
 namespace {
@@ -68,7 +72,10 @@ QColor VolumeColor(int position, int redAbove, int amberFrom) {
 
 bool IsAcceptedModel(const QString& machineName) { return IsKnownModel(machineName.toStdString()); }
 
-CSonoriaDlg::CSonoriaDlg(QWidget* parent) : QDialog(parent) {
+CSonoriaDlg::CSonoriaDlg(QWidget* parent)
+    : QDialog(parent),
+      holderQuery_(ConnectionRefusedBy),
+      volumes_(std::make_unique<CoalescingSender>([this] { return DeviceOwesAnswer(); })) {
     RegisterControlFactories();
     connectedImage_ = LoadPngPixmap(kConnectedImage);
     disconnectedImage_ = LoadPngPixmap(kDisconnectedImage);
@@ -96,7 +103,9 @@ CSonoriaDlg::CSonoriaDlg(QWidget* parent) : QDialog(parent) {
 
 CSonoriaDlg::~CSonoriaDlg() {
     qApp->removeEventFilter(this);
-    if (g_hMainWnd.load() == this) g_hMainWnd.store(nullptr);
+    // A window that dies without being closed must not stay the link's listener.
+    HostMessageSink* self = this;
+    g_hMainWnd.compare_exchange_strong(self, nullptr);
 }
 
 void CSonoriaDlg::BuildControls() {
@@ -130,6 +139,12 @@ void CSonoriaDlg::BuildControls() {
     actions.setupPage = [](int, int) {};
     actions.refreshVolumeStrip = [this] { RefreshVolumeStrip(); };
     actions.invalidate = [this] { update(); };
+    actions.changeRouting = [this](bool toRear) {
+        // Its end comes to this window even when no connection was tried yet.
+        g_hMainWnd.store(this);
+        StartRearRouting(toRear);
+        OpenSyncProgress();
+    };
     panel_ = std::make_unique<FlowPanel>(this, actions);
 }
 
@@ -177,14 +192,15 @@ void CSonoriaDlg::PrepareControls() {
         SetLabelColors(Label(id), kCaptionBlue, QColor());
     }
     SetLabelColors(Label(IDC_STATUS_CAPTION), Qt::white, kPanelColor);
-    // The panel's switches sit on its dark ground.
+    // The panel's switches: white text on its dark ground, the classic box and tick.
     for (int id : {1198, 1199, 1210}) {
         if (QWidget* box = FindControl(this, id)) {
-            box->setStyleSheet(QStringLiteral(
-                "QCheckBox { color: white; background: rgb(32,32,32); }"
-                "QCheckBox::indicator { width: 10px; height: 10px; border: 1px solid rgb(190,190,190);"
-                " background: rgb(16,16,16); }"
-                "QCheckBox::indicator:checked { background: rgb(60,240,40); }"));
+            box->setStyle(ClassicCheckStyleInstance());
+            QPalette palette = box->palette();
+            palette.setColor(QPalette::WindowText, Qt::white);
+            palette.setColor(QPalette::Button, kPanelColor);  // a button's ground
+            box->setPalette(palette);
+            box->setAutoFillBackground(true);
         }
     }
     SetLabelColors(Label(IDC_MODE_CAPTION), Qt::white, Qt::black);
@@ -206,15 +222,30 @@ void CSonoriaDlg::ShowInfo(const QString& text, int milliseconds) {
     info_->ShowText(text, milliseconds);
 }
 
-void CSonoriaDlg::RunSyncProgress() {
-    if (!sync_.isNull()) return;
+CSynDlg* CSonoriaDlg::MakeSyncProgress() {
     CSynDlg::Hooks hooks;
     hooks.setSynchronising = [this](bool on) { synchronising_ = on; };
     hooks.showInfo = [this](const QString& text, int ms) { ShowInfo(text, ms); };
     auto* progress = new CSynDlg(this, hooks);
     sync_ = progress;
+    return progress;
+}
+
+void CSonoriaDlg::RunSyncProgress() {
+    if (!sync_.isNull()) return;
+    CSynDlg* progress = MakeSyncProgress();
     progress->exec();
     delete progress;
+}
+
+void CSonoriaDlg::OpenSyncProgress() {
+    if (!sync_.isNull()) return;
+    CSynDlg* progress = MakeSyncProgress();
+    connect(progress, &QDialog::finished, this, [this, progress] {
+        if (sync_ == progress) sync_ = nullptr;
+        progress->deleteLater();
+    });
+    progress->open();
 }
 
 void CSonoriaDlg::CloseSyncProgress() {
@@ -230,7 +261,7 @@ void CSonoriaDlg::SetConnectionStatus(bool connected) {
     const char* text = connected ? (english ? "Connected" : "已连接") : (english ? "Disconnected" : "未连接");
     QLabel* status = Label(IDC_STATUS_TEXT);
     status->setText(QString::fromUtf8(text));
-    SetLabelColors(status, g_bDeviceOpen.load() == 1 ? QColor(0, 255, 0) : QColor(255, 0, 0), kPanelColor);
+    SetLabelColors(status, connected ? QColor(0, 255, 0) : QColor(255, 0, 0), kPanelColor);
 }
 
 void CSonoriaDlg::RefreshVolumeStrip() {
@@ -295,12 +326,21 @@ void CSonoriaDlg::ToggleLanguage() {
     language_ = sonoria::ToggleLanguage(language_, this, kMainDialogId, [this] { RefreshLanguage(); });
 }
 
-void CSonoriaDlg::Post(unsigned message, std::uintptr_t wParam, std::intptr_t) {
+void CSonoriaDlg::Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    const unsigned generation = linkGeneration_.load();
     QMetaObject::invokeMethod(
         this,
-        [this, message, wParam] {
+        [this, message, wParam, lParam, generation] {
+            // What a link or its workers said before that link was dropped is
+            // stale: a new link must not take an old read-all's end for its own.
+            const bool stale = generation != linkGeneration_.load();
             switch (message) {
-                case WM_SYNC_DONE: OnSyncDone(static_cast<int>(wParam)); break;
+                case WM_SYNC_DONE:
+                    if (!stale) OnSyncDone(static_cast<int>(wParam), lParam != 0);
+                    break;
+                case WM_LINK_LOST:
+                    if (!stale) OnLinkLost();
+                    break;
                 default: break;  // the windows that handle 1001, 1003 and 1004 come later
             }
         },
@@ -346,6 +386,12 @@ void CSonoriaDlg::showEvent(QShowEvent* event) {
 
 void CSonoriaDlg::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
+    // Never smaller than it started, also where the window manager ignores the
+    // minimum size: back to the initial size, top-left corner kept.
+    if (!initialSize_.isEmpty() && (width() < initialSize_.width() || height() < initialSize_.height())) {
+        resize(initialSize_);
+        return;
+    }
     const QSize growth = size() - initialSize_;
     if (QWidget* host = FindControl(this, IDC_PAGE_HOST)) {
         host->resize(initialHostRect_.width() + growth.width() - 1, initialHostRect_.height() + growth.height() - 1);

@@ -5,13 +5,16 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QPointer>
 #include <QTimer>
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "admin/CInfoDlg.h"
 #include "admin/CSynDlg.h"
@@ -21,6 +24,7 @@ class QLabel;
 
 namespace sonoria {
 
+class CoalescingSender;
 class CTabWnd;
 class CXBmpSlider;
 class DeviceWatch;
@@ -36,10 +40,18 @@ public:
     void SetDeviceWatch(std::unique_ptr<DeviceWatch> watch);
     // How long the start-up connection waits (300 ms in the program).
     void SetStartupDelay(int milliseconds) { startupDelayMs_ = milliseconds; }
+    // After a failed connection: the process id of another program that holds
+    // the device (ConnectionRefusedBy unless replaced, e.g. by a test).
+    using DeviceHolderQuery = std::function<std::optional<long>()>;
+    void SetDeviceHolderQuery(DeviceHolderQuery query) { holderQuery_ = std::move(query); }
 
     // Services other windows use.
     void ShowInfo(const QString& text, int milliseconds);
     void RunSyncProgress();
+    // The progress window over work that the window does not wait for: it
+    // returns at once and the window stays blocked for input until
+    // CloseSyncProgress.
+    void OpenSyncProgress();
     void CloseSyncProgress();
     void SetConnectionStatus(bool connected);
     void RefreshVolumeStrip();
@@ -67,6 +79,7 @@ public:
     bool MeterPollingActive() const { return meterPoll_.isActive(); }
     // The pending stored mode of a mode-file load, stored after the next synchronisation.
     void SetPendingModeSlot(int slot) { pendingModeSlot_ = slot; }
+    int PendingModeSlot() const { return pendingModeSlot_; }
 
     // HostMessageSink: both deliver on this window's thread without blocking the caller.
     void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
@@ -79,7 +92,10 @@ public:
     void StartupConnection();
     void OnDeviceArrived(const QString& path);
     void OnDeviceRemoved(const QString& path);
-    void OnSyncDone(int afterWriteAll);
+    // WM_LINK_LOST: handled as a removal of the open device.
+    void OnLinkLost();
+    // WM_SYNC_DONE: what ended (SyncKind) and whether it succeeded.
+    void OnSyncDone(int kind, bool succeeded);
     void OnMasterVolume(int sliderId, int position);
     void OnModeButton(int mode);
 
@@ -99,8 +115,21 @@ private:
     void PrepareControls();
     void GiveButtonsTheirBackground();
     void ToggleLanguage();
+    enum class ConnectResult { Connected, NotFound, Held };
+    ConnectResult ConnectToDevice();
     void StartNewConnection();
     void TryConnectOnArrival(int retriesLeft);
+    void TellDeviceInUse(long processId);
+    void DeviceGone(bool linkLost);
+    void EndConnection();
+    void FailConnection();
+    void ShowSyncFailure();
+    void OnRoutingDone();
+    bool DeviceOwesAnswer();
+    bool SaveCurrentMode();
+    // Sends a master volume without waiting for the device (CoalescingSender).
+    void SendVolume(int sliderId, int position);
+    CSynDlg* MakeSyncProgress();
     void StopMeterTimers();
     void FeedMeters();
     void PollMeters();
@@ -124,6 +153,12 @@ private:
     bool firstSyncPending_ = false;
     int pendingModeSlot_ = -1;
     bool levelDetection_ = true;
+    bool inUseShown_ = false;  // the other program's hold was told for this device
+    DeviceHolderQuery holderQuery_;
+    // Counts the links dropped; a message posted before the last drop is stale.
+    std::atomic<unsigned> linkGeneration_{0};
+    QElapsedTimer answerOwedSince_;
+    std::unique_ptr<CoalescingSender> volumes_;
 
     QTimer startupTimer_;   // timer 1
     QTimer meterFeed_;      // timer 2

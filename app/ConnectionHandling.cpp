@@ -7,8 +7,12 @@
 #include <QGuiApplication>
 #include <QLabel>
 
+#include <chrono>
+#include <thread>
+
 #include "admin/CSynDlg.h"
 #include "app/CSonoriaDlg.h"
+#include "app/CoalescingSender.h"
 #include "app/DeviceWatch.h"
 #include "controls/DialogTemplate.h"
 #include "app/FlowPanel.h"
@@ -27,6 +31,7 @@
 #include "state/Language.h"
 #include "state/ModeCommands.h"
 #include "state/Senders.h"
+#include "state/Synchronize.h"
 #include "state/SyncWorkers.h"
 
 namespace sonoria {
@@ -44,6 +49,19 @@ bool Locked(int bit) {
     return g_Device.machineDevice[KeyLockEnable].load() != 0 && (g_Device.machineDevice[KeyLockBits].load() & bit);
 }
 
+QString Tr(const char* chinese, const char* english) { return QString::fromUtf8(IsEnglish() ? english : chinese); }
+
+// Waits, at most one answer window, for the device to answer the last command.
+bool WaitForAnswer() {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + kAnswerWait;
+    while (AnswerOutstanding()) {
+        if (Clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
 }  // namespace
 
 void CSonoriaDlg::SetDeviceWatch(std::unique_ptr<DeviceWatch> watch) {
@@ -55,11 +73,35 @@ void CSonoriaDlg::SetDeviceWatch(std::unique_ptr<DeviceWatch> watch) {
 
 void CSonoriaDlg::StartupConnection() {
     startupTimer_.stop();
-    if (ConnectDeviceImage(this) != 1) return;
+    if (ConnectToDevice() != ConnectResult::Connected) return;
     StartNewConnection();
 }
 
+CSonoriaDlg::ConnectResult CSonoriaDlg::ConnectToDevice() {
+    if (ConnectDeviceImage(this) == 1) {
+        inUseShown_ = false;
+        return ConnectResult::Connected;
+    }
+    const std::optional<long> holder = holderQuery_ ? holderQuery_() : std::nullopt;
+    if (!holder) return ConnectResult::NotFound;
+    TellDeviceInUse(*holder);
+    return ConnectResult::Held;
+}
+
+void CSonoriaDlg::TellDeviceInUse(long processId) {
+    // Once per device: arrival retries and repeated arrivals do not repeat it.
+    if (inUseShown_) return;
+    inUseShown_ = true;
+    ShowMessageBox(this,
+                   Tr("设备正被另一个程序使用(进程 %1)。", "The device is in use by another program (process %1).")
+                       .arg(processId),
+                   Tr("错误", "Error"), MessageIcon::Warning);
+}
+
 void CSonoriaDlg::StartNewConnection() {
+    pendingModeSlot_ = -1;
+    volumes_->Clear();
+    answerOwedSince_.invalidate();
     StartSynchronizeData();
     meterFeed_.start();
     SetConnectionStatus(true);
@@ -76,26 +118,47 @@ void CSonoriaDlg::OnDeviceArrived(const QString& path) {
 
 void CSonoriaDlg::TryConnectOnArrival(int retriesLeft) {
     if (g_bDeviceOpen.load() == 1) return;
-    if (ConnectDeviceImage(this) == 1) {
+    const ConnectResult result = ConnectToDevice();
+    if (result == ConnectResult::Connected) {
         StartNewConnection();
         return;
     }
-    if (retriesLeft > 0) {
+    // Held by another program: waiting a moment longer does not help.
+    if (retriesLeft > 0 && result == ConnectResult::NotFound) {
         QTimer::singleShot(kArrivalRetryMs, this, [this, retriesLeft] { TryConnectOnArrival(retriesLeft - 1); });
     }
 }
 
 void CSonoriaDlg::OnDeviceRemoved(const QString& path) {
+    // Whatever held a device that is gone holds nothing now.
+    inUseShown_ = false;
     if (g_bDeviceOpen.load() == 0 || path.compare(QString::fromStdString(DevicePath()), Qt::CaseInsensitive) != 0) {
         return;
     }
+    DeviceGone(false);
+}
+
+void CSonoriaDlg::OnLinkLost() {
+    // The removal of the same device may have been handled first, and a new
+    // link (whose flag starts sound) is not the one that was lost.
+    if (g_bDeviceOpen.load() == 0 || g_bReadThreadEnd.load() == 0) return;
+    DeviceGone(true);
+}
+
+void CSonoriaDlg::DeviceGone(bool linkLost) {
     // Keep the parameters as they were when the device went away: a device
     // plugged in again while the question is open must not change what is saved.
     const std::vector<std::uint8_t> snapshot = BuildModeFile();
+    const bool synchronisationRunning = synchronising_ || !sync_.isNull() || SyncWorkersRunning();
+    const bool askToSave = !firstSyncPending_ && !synchronisationRunning && g_Device.modified.load() == 1;
+    const bool firstSynchronisation = firstSyncPending_;
     DisconnectDevice();
-    StopMeterTimers();
-    SetConnectionStatus(false);
-    if (!firstSyncPending_ && !synchronising_ && !SyncWorkersRunning() && g_Device.modified.load() == 1) {
+    EndConnection();
+    CloseSyncProgress();
+    synchronising_ = false;
+    // A synchronisation the link broke under has failed; a pulled plug speaks for itself.
+    if (linkLost && (synchronisationRunning || firstSynchronisation)) ShowSyncFailure();
+    if (askToSave) {
         firstSyncPending_ = true;  // asked once per removal
         if (AskYesNo(this, QString::fromUtf8("设备已断开，请问是否需要保存参数文件?"), QString::fromUtf8("保存?"))) {
             SaveModeFileDialog(this, snapshot);
@@ -103,10 +166,54 @@ void CSonoriaDlg::OnDeviceRemoved(const QString& path) {
     }
 }
 
-void CSonoriaDlg::OnSyncDone(int) {
+void CSonoriaDlg::EndConnection() {
+    // An old read-all must never run on to a new link; what the old link and
+    // its workers have posted meanwhile is stale from here on.
+    StopSyncWorkers();
+    linkGeneration_.fetch_add(1);
+    StopMeterTimers();
+    volumes_->Clear();
+    pendingModeSlot_ = -1;
+    SetConnectionStatus(false);
+    panel_->OnRoutingDone();
+}
+
+void CSonoriaDlg::FailConnection() {
+    CloseDeviceLink();
+    EndConnection();
+    CloseSyncProgress();
+    synchronising_ = false;
+    ShowSyncFailure();
+}
+
+void CSonoriaDlg::ShowSyncFailure() { ShowInfo(QString::fromUtf8(kSyncGiveUpText), kSyncGiveUpInfoMs); }
+
+void CSonoriaDlg::OnSyncDone(int kind, bool succeeded) {
+    if (kind == kSyncRearRouting) {
+        OnRoutingDone();
+        return;
+    }
+    // A lost link whose message has not been handled yet: it comes first.
+    if (g_bDeviceOpen.load() == 1 && g_bReadThreadEnd.load() == 1) {
+        OnLinkLost();
+        return;
+    }
     if (g_bDeviceOpen.load() == 0) {
         CloseSyncProgress();
         synchronising_ = false;
+        return;
+    }
+    if (!succeeded) {
+        if (kind == kSyncReadAll) {
+            // An image that was not read in full is never taken for the device's.
+            FailConnection();
+            return;
+        }
+        // The stored mode must not be made from a file that did not reach the device in full.
+        pendingModeSlot_ = -1;
+        RefreshAfterSync();
+        CloseSyncProgress();
+        ShowSyncFailure();
         return;
     }
     if (!IsAcceptedModel(QString::fromLatin1(g_Device.machineName.Get().c_str()))) {
@@ -123,6 +230,11 @@ void CSonoriaDlg::OnSyncDone(int) {
     firstSyncPending_ = false;
 }
 
+void CSonoriaDlg::OnRoutingDone() {
+    CloseSyncProgress();
+    panel_->OnRoutingDone();
+}
+
 void CSonoriaDlg::RefuseDevice() {
     if (g_bUpgradeMode.load() == 1) {
         SendCommand(CMD_SELECT_MODE, {0, 0, 1, kEndOfArguments});
@@ -130,8 +242,7 @@ void CSonoriaDlg::RefuseDevice() {
         SendCommand(CMD_BYE);
     }
     CloseLink();
-    StopMeterTimers();
-    SetConnectionStatus(false);
+    EndConnection();
     CloseSyncProgress();
     if (!refusalGuard_) return;
     refusalGuard_ = false;
@@ -156,8 +267,34 @@ void CSonoriaDlg::FeedMeters() {
     }
 }
 
+bool CSonoriaDlg::DeviceOwesAnswer() {
+    if (!AnswerOutstanding()) {
+        answerOwedSince_.invalidate();
+        return false;
+    }
+    if (!answerOwedSince_.isValid()) answerOwedSince_.start();
+    // Past one answer window a send goes ahead anyway (and waits out its own
+    // window), so that a device that has fallen silent is found out.
+    return answerOwedSince_.elapsed() < std::chrono::milliseconds(kAnswerWait).count();
+}
+
 void CSonoriaDlg::PollMeters() {
-    if (g_bSyncIdle.load() == 1 && g_bDeviceOpen.load() == 1 && levelDetection_) SendCommand(CMD_GET_METERS);
+    if (g_bSyncIdle.load() != 1 || g_bDeviceOpen.load() != 1 || !levelDetection_) return;
+    // The window never waits on the device: the next poll will do, and the user's volumes go first.
+    if (DeviceOwesAnswer() || volumes_->Pending()) return;
+    SendCommand(CMD_GET_METERS);
+}
+
+void CSonoriaDlg::SendVolume(int sliderId, int position) {
+    volumes_->Send(sliderId, [sliderId, position] {
+        switch (sliderId) {
+            case IDC_MIC_SLIDER: SetMicVolume(position); break;
+            case IDC_MUSIC_SLIDER: SetMusicVolume(position); break;
+            case IDC_CENTER_SLIDER: SetCenterVolume(position); break;
+            case IDC_SUB_SLIDER: SetSubVolume(position); break;
+            default: break;
+        }
+    });
 }
 
 void CSonoriaDlg::OnMasterVolume(int sliderId, int position) {
@@ -169,7 +306,7 @@ void CSonoriaDlg::OnMasterVolume(int sliderId, int position) {
                 FindControlAs<CXBmpSlider>(this, IDC_MIC_SLIDER)->SetPos(GetParam(1, 24).first);
                 return;
             }
-            SetMicVolume(position);
+            SendVolume(IDC_MIC_SLIDER, position);
             label(IDC_MIC_VALUE, position / 2);
             break;
         case IDC_MUSIC_SLIDER:
@@ -178,26 +315,19 @@ void CSonoriaDlg::OnMasterVolume(int sliderId, int position) {
                 FindControlAs<CXBmpSlider>(this, IDC_MUSIC_SLIDER)->SetPos(GetParam(4, 2).first);
                 return;
             }
-            SetMusicVolume(position);
+            SendVolume(IDC_MUSIC_SLIDER, position);
             label(IDC_MUSIC_VALUE, position / 2);
             break;
         case IDC_CENTER_SLIDER:
         case IDC_SUB_SLIDER: {
             const bool center = sliderId == IDC_CENTER_SLIDER;
-            if (center) {
-                SetCenterVolume(position);
-            } else {
-                SetSubVolume(position);
-            }
+            SendVolume(sliderId, position);
             label(center ? IDC_CENTER_VALUE : IDC_SUB_VALUE, position);
             // Routed to the rear, the two outputs are one left/right pair.
             if (RearCopyActive()) {
-                FindControlAs<CXBmpSlider>(this, center ? IDC_SUB_SLIDER : IDC_CENTER_SLIDER)->SetPos(position);
-                if (center) {
-                    SetSubVolume(position);
-                } else {
-                    SetCenterVolume(position);
-                }
+                const int other = center ? IDC_SUB_SLIDER : IDC_CENTER_SLIDER;
+                FindControlAs<CXBmpSlider>(this, other)->SetPos(position);
+                SendVolume(other, position);
                 label(center ? IDC_SUB_VALUE : IDC_CENTER_VALUE, position);
             }
             break;
@@ -227,16 +357,33 @@ void CSonoriaDlg::CloseDeviceLink() {
     CloseLink();
 }
 
+bool CSonoriaDlg::SaveCurrentMode() {
+    // Saved only when the device took the command: written on a sound link and answered.
+    const bool saved = SaveMode(g_Device.currentMode.load()) && WaitForAnswer() && LinkSound();
+    if (!saved) g_Device.modified.store(1);
+    return saved;
+}
+
 void CSonoriaDlg::closeEvent(QCloseEvent* event) {
+    // The last volumes the user set reach the device before it is left.
+    volumes_->SendKeptNow();
     if (g_bDeviceOpen.load() == 1 && !firstSyncPending_ && g_Device.modified.load() == 1 &&
-        AskYesNo(this, QString::fromUtf8("请问是否需要保存当前参数?"), QString::fromUtf8("保存?"))) {
-        SaveMode(g_Device.currentMode.load());
+        AskYesNo(this, QString::fromUtf8("请问是否需要保存当前参数?"), QString::fromUtf8("保存?")) &&
+        !SaveCurrentMode()) {
+        ShowMessageBox(this, Tr("保存失败,设备没有响应!", "Save failed: the device did not answer!"),
+                       Tr("错误", "Error"), MessageIcon::Error);
+        if (!AskYesNo(this, Tr("是否仍要关闭程序?", "Close the program anyway?"), Tr("关闭?", "Close?"))) {
+            event->ignore();
+            return;
+        }
     }
     StopMeterTimers();
     startupTimer_.stop();
+    volumes_->Clear();
     CloseDeviceLink();
     StopSyncWorkers();
-    g_hMainWnd.store(nullptr);
+    HostMessageSink* self = this;
+    g_hMainWnd.compare_exchange_strong(self, nullptr);
     event->accept();
     done(QDialog::Accepted);
 }

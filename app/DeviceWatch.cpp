@@ -16,7 +16,7 @@ namespace {
 
 class VirtualDeviceWatch : public DeviceWatch {
 public:
-    VirtualDeviceWatch(VirtualDevice& device, QObject* parent) : DeviceWatch(parent), device_(device) {
+    explicit VirtualDeviceWatch(VirtualDevice& device) : device_(device) {
         QPointer<DeviceWatch> self(this);
         device_.SetPlugListener([self](bool arrived, const std::string& path) {
             const QString qpath = QString::fromStdString(path);
@@ -44,7 +44,7 @@ private:
 // hidraw nodes appear and disappear; the hidapi backend names devices by their node.
 class UdevDeviceWatch : public DeviceWatch {
 public:
-    explicit UdevDeviceWatch(QObject* parent) : DeviceWatch(parent) {
+    UdevDeviceWatch() {
         udev_ = udev_new();
         if (udev_ == nullptr) return;
         monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
@@ -82,17 +82,16 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DeviceWatch> CreatePlatformDeviceWatch(QObject* parent) {
+std::unique_ptr<DeviceWatch> CreatePlatformDeviceWatch() {
 #ifdef SONORIA_HAVE_LIBUDEV
-    return std::make_unique<UdevDeviceWatch>(parent);
+    return std::make_unique<UdevDeviceWatch>();
 #else
-    Q_UNUSED(parent);
     return nullptr;
 #endif
 }
 
-std::unique_ptr<DeviceWatch> CreateVirtualDeviceWatch(VirtualDevice& device, QObject* parent) {
-    return std::make_unique<VirtualDeviceWatch>(device, parent);
+std::unique_ptr<DeviceWatch> CreateVirtualDeviceWatch(VirtualDevice& device) {
+    return std::make_unique<VirtualDeviceWatch>(device);
 }
 
 }  // namespace sonoria

@@ -25,10 +25,12 @@ signals:
     void deviceRemoved(const QString& path);
 };
 
-// The platform's watch; null where the platform offers none.
-std::unique_ptr<DeviceWatch> CreatePlatformDeviceWatch(QObject* parent = nullptr);
+// The platform's watch; null where the platform offers none. The caller is
+// its one owner (it has no Qt parent).
+std::unique_ptr<DeviceWatch> CreatePlatformDeviceWatch();
 
-// Watches a virtual device's Plug and Unplug (which may be called from any thread).
-std::unique_ptr<DeviceWatch> CreateVirtualDeviceWatch(VirtualDevice& device, QObject* parent = nullptr);
+// Watches a virtual device's Plug and Unplug (which may be called from any
+// thread); owned by the caller like the platform's watch.
+std::unique_ptr<DeviceWatch> CreateVirtualDeviceWatch(VirtualDevice& device);
 
 }  // namespace sonoria

@@ -3,13 +3,9 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QColor>
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QGuiApplication>
-#include <QThread>
 #include <QWidget>
 
-#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +17,6 @@
 #include "state/Language.h"
 #include "state/ParamReaders.h"
 #include "state/ParameterTable.h"
-#include "state/RearRouting.h"
 #include "state/Senders.h"
 #include "state/ValueScaling.h"
 
@@ -44,7 +39,6 @@ constexpr int kUnusedEffectButton = 2238;
 constexpr int kSwitchOn = 1;
 // A pitch byte of 0 is an unset shifter: shown as no shift.
 constexpr int kPitchNoShift = 64;
-constexpr auto kRoutingSettle = std::chrono::milliseconds(100);
 constexpr const char* kBaseModelVariant = "KR710P";
 
 struct FlowButtonEntry {
@@ -205,15 +199,6 @@ void SetCheckedQuietly(QWidget* window, int id, bool checked) {
     box->blockSignals(wasBlocked);
 }
 
-// The wait cursor for the length of a scope.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 }  // namespace
 
 std::span<const ControlSpec> FlowPanelControls() {
@@ -228,6 +213,10 @@ std::span<const ControlSpec> FlowPanelControls() {
 
 FlowPanel::FlowPanel(QWidget* window, FlowPanelActions actions)
     : QObject(window), m_window(window), m_actions(std::move(actions)) {}
+
+FlowPanel::~FlowPanel() {
+    if (m_routingChange) QGuiApplication::restoreOverrideCursor();
+}
 
 CGdipButton* FlowPanel::FlowButton(int id) const {
     if (id < IDC_FLOW_FIRST || id > IDC_FLOW_LAST) return nullptr;
@@ -248,6 +237,8 @@ void FlowPanel::Init() {
             button->SetHintText(hint);
         }
         if (!button->isHidden() && button->isEnabled()) {
+            // The hand marks every block a click opens, the main mix blocks
+            // 2239 and 2240 included: they open their popups like the others.
             button->setCursor(Qt::PointingHandCursor);
             connect(button, &QAbstractButton::clicked, this, [this, id] { SelectFlowBlock(id); });
         }
@@ -409,19 +400,31 @@ void FlowPanel::CheckBoxesFromImage() {
 void FlowPanel::OnShiftSwitch(bool checked) { SetMicShiftEnable(checked ? kSwitchOn : 0); }
 
 void FlowPanel::OnRoutingSwitch(bool checked) {
-    WaitCursor wait;
+    if (m_routingChange) {
+        // One change at a time: this click is undone.
+        SetCheckedQuietly(m_window, IDC_REAR_SWITCH, !checked);
+        return;
+    }
+    m_routingChange = true;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     if (m_actions.showInfo) m_actions.showInfo(Pick(kRoutingNotice, RoutedToRear()), kRoutingInfoMs);
-    // Let the notice paint before the outputs are reconfigured (which blocks);
-    // clicks wait until the change is done.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    QThread::msleep(static_cast<unsigned long>(kRoutingSettle.count()));
+    // About forty commands and seconds of ramps: never on this thread.
+    if (m_actions.changeRouting) {
+        m_actions.changeRouting(checked);
+    } else {
+        OnRoutingDone();
+    }
+}
 
-    SetRearRouting(checked ? 1 : 0);
-
+void FlowPanel::OnRoutingDone() {
+    if (!m_routingChange) return;
+    m_routingChange = false;
+    QGuiApplication::restoreOverrideCursor();
     SetupPage(kCenterSubEqPage, kRearRoutingPageSetup);
     ShowPage(m_currentPage);
     RefreshRoutingDisplay();
     RefreshFlowCaptions();
+    SetCheckedQuietly(m_window, IDC_REAR_SWITCH, RoutedToRear());
 }
 
 }  // namespace sonoria

@@ -91,6 +91,9 @@ struct FlowPanelActions {
     std::function<void(int page, int buttonId)> setupPage;  // the page sets itself up for that button and refreshes
     std::function<void()> refreshVolumeStrip;               // sliders 1104/1105 and labels 1029/1033
     std::function<void()> invalidate;                       // repaint the main window (diagram)
+    // Starts the routing change (true: to the rear) away from the window and
+    // returns at once; the window calls OnRoutingDone when it has ended.
+    std::function<void(bool toRear)> changeRouting;
 };
 
 class FlowPanel : public QObject {
@@ -99,6 +102,7 @@ class FlowPanel : public QObject {
 public:
     // `window` holds the controls built from FlowPanelControls().
     FlowPanel(QWidget* window, FlowPanelActions actions);
+    ~FlowPanel() override;
 
     // Images, caption colours and hints of the flow buttons; connects the
     // buttons that can be clicked and the switches.
@@ -116,8 +120,14 @@ public:
 
     // Check box 1198.
     void OnShiftSwitch(bool checked);
-    // Check box 1210: the new routing state.
+    // Check box 1210: the new routing state. Shows the notice and the wait
+    // cursor and starts the change; the panel follows it in OnRoutingDone.
     void OnRoutingSwitch(bool checked);
+    // The routing change has ended (done, failed or abandoned with the link):
+    // the display follows the routing the image now holds. Nothing happens
+    // when no change is under way.
+    void OnRoutingDone();
+    bool RoutingChangeRunning() const { return m_routingChange; }
 
     // The button clicked last; 0 before any.
     int SelectedBlock() const { return m_selected; }
@@ -135,6 +145,7 @@ private:
     FlowPanelActions m_actions;
     int m_selected = 0;
     int m_currentPage = kInitialPage;
+    bool m_routingChange = false;  // also: the wait cursor is ours to restore
 };
 
 }  // namespace sonoria

@@ -86,7 +86,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("SONORIA"));
     QApplication::setApplicationName(QStringLiteral("SONORIA-K7X"));
-    QApplication::setApplicationDisplayName(QStringLiteral("SONORIA-S2"));
     Options options;
     if (!Parse(QApplication::arguments(), options)) return kUsageError;
 

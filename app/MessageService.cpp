@@ -1,6 +1,8 @@
 #include "app/MessageService.h"
 
+#include <QCloseEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace sonoria {
@@ -22,6 +24,34 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// A question must be answered: Escape and the close box leave it open.
+class QuestionBox : public QMessageBox {
+public:
+    QuestionBox(Icon icon, const QString& caption, const QString& text, StandardButtons buttons, QWidget* owner,
+                bool mustAnswer)
+        : QMessageBox(icon, caption, text, buttons, owner), mustAnswer_(mustAnswer) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (mustAnswer_ && event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override {
+        // Only a button ends it; those end it without closing.
+        if (mustAnswer_) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+
+private:
+    bool mustAnswer_;
+};
+
 SaveFileHandler& SaveHandler() {
     static SaveFileHandler handler;
     return handler;
@@ -41,9 +71,9 @@ SaveFileHandler SetSaveFileHandler(SaveFileHandler handler) {
 
 MessageAnswer ShowMessage(const MessageRequest& request) {
     if (Handler()) return Handler()(request);
-    const auto buttons =
-        request.buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
-    QMessageBox box(ToQt(request.icon), request.caption, request.text, buttons, request.owner);
+    const bool question = request.buttons == MessageButtons::YesNo;
+    const auto buttons = question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
+    QuestionBox box(ToQt(request.icon), request.caption, request.text, buttons, request.owner, question);
     switch (box.exec()) {
         case QMessageBox::Yes: return MessageAnswer::Yes;
         case QMessageBox::No: return MessageAnswer::No;

@@ -9,6 +9,10 @@
 
 namespace sonoria {
 
+// The program's name: the caption of the boxes that have no title of their
+// own. Every other box shows exactly the caption it is given.
+inline constexpr const char* kProgramName = "SONORIA-S2";
+
 enum class MessageIcon { None, Information, Question, Warning, Error };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No, Closed };

@@ -56,11 +56,11 @@ bool CheckSingleInstance(SingleInstance& instance) {
         case SingleInstance::Outcome::First: return true;
         case SingleInstance::Outcome::HandedOver: return false;
         case SingleInstance::Outcome::WindowNotFound:
-            ShowMessageBox(nullptr, QString::fromUtf8(kInstanceWindowMissing), QApplication::applicationDisplayName(),
+            ShowMessageBox(nullptr, QString::fromUtf8(kInstanceWindowMissing), QString::fromUtf8(kProgramName),
                            MessageIcon::None);
             return true;
         case SingleInstance::Outcome::Failed:
-            ShowMessageBox(nullptr, QString::fromUtf8(kInstanceCreateFailed), QApplication::applicationDisplayName(),
+            ShowMessageBox(nullptr, QString::fromUtf8(kInstanceCreateFailed), QString::fromUtf8(kProgramName),
                            MessageIcon::None);
             return false;
     }

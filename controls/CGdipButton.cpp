@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "controls/CMemGdiPlusDC.h"
+#include "controls/DialogTemplateFonts.h"
 
 namespace sonoria {
 namespace {
@@ -16,6 +17,12 @@ namespace {
 constexpr int kCaptionFontHeight = 12;
 // The window text is read into a buffer of this many characters.
 constexpr int kCaptionMaxChars = 260;
+
+// A caption too long for its face is set up to this much smaller before it is elided.
+constexpr int kCaptionMaxShrink = 2;
+// Face pixels at least this opaque are the body or its outline; the softer
+// ones around them are shadow or glow.
+constexpr int kFaceBodyAlpha = 200;
 
 // Hot: each colour component c (0..1) becomes 1.05 c + 0.05.
 constexpr double kHotGain = 1.05;
@@ -25,18 +32,8 @@ constexpr double kGreyRed = 0.3;
 constexpr double kGreyGreen = 0.59;
 constexpr double kGreyBlue = 0.11;
 
-QStringList CaptionFontFamilies() {
-    // The preferred face first; the others stand in where it is not installed.
-    return {QString::fromUtf8("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
-            QStringLiteral("WenQuanYi Micro Hei")};
-}
-
-QFont DefaultCaptionFont() {
-    QFont font;
-    font.setFamilies(CaptionFontFamilies());
-    font.setPixelSize(kCaptionFontHeight);
-    return font;
-}
+// 宋体's cell height is its em size, so its heights are pixel sizes.
+QFont DefaultCaptionFont() { return TemplateFont(kSongFace, kCaptionFontHeight); }
 
 int ClampComponent(double value) {
     return std::clamp(static_cast<int>(std::lround(value)), 0, 255);
@@ -240,6 +237,32 @@ QString CGdipButton::WithoutMnemonics(const QString& text) {
     return shown;
 }
 
+bool CGdipButton::CaptionFits(int textWidth) const {
+    int left = 0;
+    int right = 0;
+    if (!m_standardImage.IsEmpty()) {
+        // Where the body begins and ends on the face's middle row; the outline is
+        // its outermost pixel, and the caption keeps inside it.
+        const QImage& face = m_standardImage.Image();
+        const int y = face.height() / 2;
+        int before = 0;
+        while (before < face.width() && qAlpha(face.pixel(before, y)) < kFaceBodyAlpha) ++before;
+        int after = 0;
+        while (after < face.width() && qAlpha(face.pixel(face.width() - 1 - after, y)) < kFaceBodyAlpha) ++after;
+        const double scale = double(width()) / face.width();
+        left = int(std::ceil(before * scale)) + 1;
+        right = int(std::ceil(after * scale)) + 1;
+    }
+    const int x = (width() - textWidth) / 2 + 1;
+    return x >= left && x + textWidth <= width() - right;
+}
+
+FittedText CGdipButton::ShownCaption() const {
+    const QString caption = WithoutMnemonics(text()).left(kCaptionMaxChars);
+    return FitText(caption, m_captionFont, kCaptionMaxShrink, [this](int w) { return CaptionFits(w); },
+                   const_cast<CGdipButton*>(this));
+}
+
 void CGdipButton::paintEvent(QPaintEvent*) {
     if (!m_statesBuilt) BuildStateImages();
     m_currentState = ChooseState(m_greyed, isDown(), m_hover, m_alternateSelected);
@@ -253,14 +276,14 @@ void CGdipButton::paintEvent(QPaintEvent*) {
         painter.drawImage(QPoint(0, 0), m_background);
     }
 
-    const QString caption = WithoutMnemonics(text()).left(kCaptionMaxChars);
-    if (caption.isEmpty()) return;
-    painter.setFont(m_captionFont);
+    const FittedText caption = ShownCaption();
+    if (caption.text.isEmpty()) return;
+    painter.setFont(caption.font);
     painter.setPen(m_captionColor);
-    const QFontMetrics metrics(m_captionFont, this);
-    const int x = (width() - metrics.horizontalAdvance(caption)) / 2 + 1;
+    const QFontMetrics metrics(caption.font, this);
+    const int x = (width() - metrics.horizontalAdvance(caption.text)) / 2 + 1;
     const int y = (height() - metrics.height()) / 2;
-    painter.drawText(x, y + metrics.ascent(), caption);
+    painter.drawText(x, y + metrics.ascent(), caption.text);
 }
 
 void CGdipButton::enterEvent(QEnterEvent* event) {

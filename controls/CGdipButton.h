@@ -11,6 +11,7 @@
 #include <array>
 
 #include "controls/CGdiPlusBitmap.h"
+#include "controls/FittedText.h"
 
 namespace sonoria {
 
@@ -87,6 +88,11 @@ public:
 
     QSize sizeHint() const override;
 
+    // The caption as it is drawn: in the caption font, up to two pixels
+    // smaller where the text would run over the face's outline, and elided on
+    // one line where even that is too wide.
+    FittedText ShownCaption() const;
+
     // The state a paint shows for these flags.
     // The caption as shown: "&&" becomes "&", a lone "&" marks a mnemonic and is dropped.
     static QString WithoutMnemonics(const QString& text);
@@ -105,6 +111,9 @@ private:
     QRect RectInParent() const;
     QImage RenderState(const QImage& image, const QRect& destination) const;
     const QImage& SurfaceToDraw(State state) const;
+    // Whether a caption this wide, drawn where captions go, stays inside the
+    // face's outline (inside the button when there is no face).
+    bool CaptionFits(int textWidth) const;
 
     int m_controlId = 0;
     bool m_hasAlternateImage = false;

@@ -92,9 +92,7 @@ int DialogId(const QWidget* dialog) { return dialog ? dialog->property(kDialogId
 void BuildDialog(QWidget* dialog, const DialogSpec& table) {
     dialog->setProperty(kDialogIdProperty, table.id);
     dialog->setWindowTitle(QString::fromUtf8(table.title != nullptr ? table.title : ""));
-    QFont font = dialog->font();
-    font.setPointSize(table.font.pointSize);
-    dialog->setFont(font);
+    dialog->setFont(TemplateFont(table.font.face, PointsToPixels(table.font.pointSize)));
     const QRect size = DialogUnitsToPixels(table.font, 0, 0, table.width, table.height);
     dialog->resize(size.size());
     for (const ControlSpec& control : table.controls) {

@@ -10,6 +10,8 @@
 #include <functional>
 #include <span>
 
+#include "controls/DialogTemplateFonts.h"
+
 namespace sonoria {
 
 enum class ControlKind {
@@ -45,11 +47,13 @@ struct ControlSpec {
     unsigned flags = 0;
 };
 
-// Dialog base units of a template font, in pixels.
+// A template's font and its dialog base units, in pixels. The base units are
+// those of the named face; the builder substitutes a face with its metrics.
 struct DialogFont {
     int pointSize;
     int baseX;
     int baseY;
+    const char* face = kShellDialogFace;
 };
 inline constexpr DialogFont kMainWindowFont{9, 7, 15};
 inline constexpr DialogFont kDialogFont8{8, 6, 13};

@@ -9,7 +9,8 @@ namespace sonoria {
 
 enum HostMessage : unsigned {
     WM_KEY_LEARNED = 1001,     // wParam: the key code just learned
-    WM_SYNC_DONE = 1002,       // wParam: 1 after a write-all, 0 after a read-all;
+    WM_SYNC_DONE = 1002,       // wParam: 0 after a read-all, 1 after a write-all, 2 after a
+                               // routing change of the centre and sub outputs;
                                // lParam: 1 when it ran to its end on a sound link, 0 when it failed
     WM_WMIC_STATUS = 1003,     // wireless-microphone status changed
     WM_UPGRADE_DONE = 1004,    // firmware transfer finished; lParam: 1 done, 0 failed

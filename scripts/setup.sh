@@ -8,7 +8,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libgl-dev
     libhidapi-dev libudev-dev
-    fonts-wqy-microhei
+    fonts-wqy-microhei fonts-wine
 )
 
 missing=()

@@ -26,11 +26,11 @@ void LoadMode(int mode) {
     StartSynchronizeData();
 }
 
-void SaveMode(int mode) {
+bool SaveMode(int mode) {
     // A save that never reached the device leaves the changes marked unsaved.
-    if (SendCommand(CMD_SAVE_MODE, {MakeCurrent(mode), kEndOfArguments}) > 0) {
-        g_Device.modified.store(0, std::memory_order_relaxed);
-    }
+    if (SendCommand(CMD_SAVE_MODE, {MakeCurrent(mode), kEndOfArguments}) == 0) return false;
+    g_Device.modified.store(0, std::memory_order_relaxed);
+    return true;
 }
 
 void SelectAndSaveMode(int mode) {

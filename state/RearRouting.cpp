@@ -2,12 +2,12 @@
 
 #include <atomic>
 #include <chrono>
-#include <thread>
 
 #include "state/DeviceState.h"
 #include "state/EqResets.h"
 #include "state/ParamSender.h"
 #include "state/Senders.h"
+#include "state/SyncWorkers.h"
 
 namespace sonoria {
 namespace {
@@ -38,15 +38,19 @@ int W15(int block, int index) {
 
 void SendVolume(int block, int value) { SendRawBytes(block, kVolumeIndex, (value >> 8) & 0x7F, value & 0xFF); }
 
-void Pause(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+// The change runs on a worker: its pauses end early, and it stops, when the
+// workers are being stopped (removal, a lost link, the program's end).
+bool Pause(std::chrono::milliseconds duration) { return SyncPause(duration); }
+bool Stopped() { return SyncStopping(); }
 
 // Both outputs from 15 up to the centre volume, read again before each step.
-void RampBothToCenter() {
+bool RampBothToCenter() {
     for (int j = kRampStart; j <= Volume(kCenterBlock); ++j) {
         SendVolume(kSubBlock, j);
         SendVolume(kCenterBlock, j);
-        Pause(kRampStep);
+        if (!Pause(kRampStep)) return false;
     }
+    return true;
 }
 
 // One band of an EQ set as its three values, and the senders of a set.
@@ -97,9 +101,10 @@ void SendRearEq(bool copyFromMain) {
     }
 }
 
-void RouteToRear() {
+bool RouteToRear() {
     SendEncoded({kMusicBlock, 32}, Encoding::S7, 0);    // RearRouteA
     SendEncoded({kMusicBlock, 33}, Encoding::S7, 127);  // RearRouteB
+    if (Stopped()) return false;
 
     int effect = GetParam(kCenterBlock, kEffectLevelIndex).first;
     if (effect == 0) effect = GetParam(kCenterBlock, kMicLevelIndex).first;
@@ -119,33 +124,34 @@ void RouteToRear() {
     ResendS7(kCenterBlock, kDirectLevelIndex);
     ResendS7(kCenterBlock, kDelayLevelIndex);
     SetCenterDelay(W15(kCenterBlock, kDelayIndex));
+    if (Stopped()) return false;
 
     SendRearEq(g_bFirstRearRouting.exchange(0) == 1);
     ResetCenterFilters();
     ResetSubFilters();
+    if (Stopped()) return false;
 
     const int sub = Volume(kSubBlock);
     const int center = Volume(kCenterBlock);
     if (sub > center) {
-        if (center < kRampThreshold) {
-            SetParamSecond(kSubBlock, kVolumeIndex, static_cast<std::uint8_t>(center));
-            SendVolume(kSubBlock, center);
-            SendVolume(kCenterBlock, center);
-        } else {
-            RampBothToCenter();
-        }
+        if (center >= kRampThreshold) return RampBothToCenter();
+        SetParamSecond(kSubBlock, kVolumeIndex, static_cast<std::uint8_t>(center));
+        SendVolume(kSubBlock, center);
+        SendVolume(kCenterBlock, center);
     } else if (sub < kRampThreshold) {
         SendVolume(kSubBlock, sub);
         SetParamSecond(kCenterBlock, kVolumeIndex, static_cast<std::uint8_t>(sub));
         SendVolume(kCenterBlock, sub);
     } else {
-        RampBothToCenter();
+        return RampBothToCenter();
     }
+    return true;
 }
 
-void RouteToFront() {
+bool RouteToFront() {
     SendEncoded({kMusicBlock, 32}, Encoding::S7, 64);
     SendEncoded({kMusicBlock, 33}, Encoding::S7, 64);
+    if (Stopped()) return false;
 
     for (int block : {kSubBlock, kCenterBlock}) {
         for (int index : {kEffectLevelIndex, kMicLevelIndex, kMusicLevelIndex}) ResendS7(block, index);
@@ -156,10 +162,12 @@ void RouteToFront() {
     ResendS7(kCenterBlock, kDirectLevelIndex);
     ResendS7(kCenterBlock, kDelayLevelIndex);
     SetCenterDelay(W15(kCenterBlock, kDelayIndex));
+    if (Stopped()) return false;
 
     SendRearEq(false);
     ResetCenterFilters();
     ResetSubFilters();
+    if (Stopped()) return false;
 
     const int sub = Volume(kSubBlock);
     const int center = Volume(kCenterBlock);
@@ -170,34 +178,31 @@ void RouteToFront() {
         for (int j = kRampStart; j <= kRampEnd; ++j) {
             if (j <= Volume(kSubBlock)) SendVolume(kSubBlock, j);
             if (j <= Volume(kCenterBlock)) SendVolume(kCenterBlock, j);
-            Pause(kRampStep);
+            if (!Pause(kRampStep)) return false;
         }
     } else {
         for (int j = 0; j <= kRampEnd; ++j) {
             if (j <= sub) {
                 SendVolume(kSubBlock, j);
-                Pause(kSlowRampStep);
+                if (!Pause(kSlowRampStep)) return false;
             }
             if (j <= center) {
                 SendVolume(kCenterBlock, j);
-                Pause(kSlowRampStep);
+                if (!Pause(kSlowRampStep)) return false;
             }
         }
     }
+    return true;
 }
 
 }  // namespace
 
-void SetRearRouting(int on) {
+bool SetRearRouting(int on) {
     g_Device.rearRouting.store(on != 0 ? 1 : 0, std::memory_order_relaxed);
     // Both outputs silent while they are reconfigured; the stored volumes stay.
     SendVolume(kSubBlock, 0);
     SendVolume(kCenterBlock, 0);
-    if (on != 0) {
-        RouteToRear();
-    } else {
-        RouteToFront();
-    }
+    return on != 0 ? RouteToRear() : RouteToFront();
 }
 
 void ResetRearRoutingFirstTime() { g_bFirstRearRouting.store(1); }

@@ -12,12 +12,14 @@
 #include "link/DebugLog.h"
 #include "link/HostMessages.h"
 #include "link/LinkState.h"
+#include "state/RearRouting.h"
 #include "state/Synchronize.h"
 
 namespace sonoria {
 namespace {
 
 constexpr auto kReadAllPause = std::chrono::milliseconds(1600);
+constexpr auto kRoutingSettle = std::chrono::milliseconds(100);
 constexpr auto kInterruptPoll = std::chrono::milliseconds(20);
 
 // Set from a signal handler: only a lock-free atomic may be touched there.
@@ -124,9 +126,9 @@ WorkerPool& Pool() {
     return pool;
 }
 
-void PostSyncDone(int afterWriteAll, bool succeeded) {
+void PostSyncDone(SyncKind kind, bool succeeded) {
     if (!SyncStopping()) {
-        PostHostMessage(WM_SYNC_DONE, static_cast<std::uintptr_t>(afterWriteAll), succeeded ? 1 : 0);
+        PostHostMessage(WM_SYNC_DONE, static_cast<std::uintptr_t>(kind), succeeded ? 1 : 0);
     }
 }
 
@@ -137,12 +139,19 @@ void StartSynchronizeData() {
     Pool().Start([] {
         // Gives the device time to finish loading or recalling a mode.
         const bool read = SyncPause(kReadAllPause) && ReadAll();
-        PostSyncDone(0, read);
+        PostSyncDone(kSyncReadAll, read);
     });
 }
 
 void StartWriteAll() {
-    Pool().Start([] { PostSyncDone(1, WriteAll()); });
+    Pool().Start([] { PostSyncDone(kSyncWriteAll, WriteAll()); });
+}
+
+void StartRearRouting(bool toRear) {
+    Pool().Start([toRear] {
+        const bool ran = SyncPause(kRoutingSettle) && SetRearRouting(toRear ? 1 : 0);
+        PostSyncDone(kSyncRearRouting, ran && LinkSound());
+    });
 }
 
 bool SyncWorkersRunning() { return Pool().Running(); }

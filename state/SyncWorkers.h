@@ -8,12 +8,24 @@
 
 namespace sonoria {
 
+// What the worker that posts WM_SYNC_DONE did (its wParam).
+enum SyncKind : int {
+    kSyncReadAll = 0,
+    kSyncWriteAll = 1,
+    kSyncRearRouting = 2,
+};
+
 // Logs the start and runs the read-all worker: pause 1600 ms, ReadAll,
 // message 1002 with 0 and ReadAll's result.
 void StartSynchronizeData();
 
 // Runs the write-all worker: WriteAll, message 1002 with 1 and its result.
 void StartWriteAll();
+
+// Runs the routing change (SetRearRouting, 1 = to the rear) after a short
+// pause that lets the window show its notice: message 1002 with 2 and 1 when
+// it ran to its end on a sound link, 0 otherwise.
+void StartRearRouting(bool toRear);
 
 // True while any worker runs.
 bool SyncWorkersRunning();

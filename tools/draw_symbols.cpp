@@ -298,6 +298,7 @@ namespace {
 
 // Banner behind the information window's message.
 QImage infoBanner() {
+    // Notices are written over it in black: the ground stays light everywhere.
     constexpr int kWidth = 516;
     constexpr int kHeight = 110;
     QImage image = canvas(kWidth, kHeight);
@@ -305,24 +306,24 @@ QImage infoBanner() {
         QPainter p(&image);
         prepare(p);
         QLinearGradient across(0, 0, kWidth, 0);
-        across.setColorAt(0.0, QColor(12, 26, 84));
-        across.setColorAt(0.45, QColor(14, 64, 110));
-        across.setColorAt(1.0, QColor(22, 140, 76));
+        across.setColorAt(0.0, QColor(208, 224, 250));
+        across.setColorAt(0.45, QColor(226, 238, 250));
+        across.setColorAt(1.0, QColor(214, 244, 222));
         p.fillRect(image.rect(), across);
         QLinearGradient sheen(0, 0, 0, kHeight);
-        sheen.setColorAt(0.0, QColor(255, 255, 255, 40));
+        sheen.setColorAt(0.0, QColor(255, 255, 255, 110));
         sheen.setColorAt(0.5, QColor(255, 255, 255, 0));
         sheen.setColorAt(0.501, QColor(0, 0, 0, 0));
-        sheen.setColorAt(1.0, QColor(0, 0, 0, 56));
+        sheen.setColorAt(1.0, QColor(0, 40, 80, 22));
         p.fillRect(image.rect(), sheen);
-        // A light halo behind the bolt.
+        // A soft blue halo behind the bolt.
         QRadialGradient halo(QPointF(44, 55), 52);
-        halo.setColorAt(0.0, QColor(120, 190, 255, 90));
-        halo.setColorAt(1.0, QColor(120, 190, 255, 0));
+        halo.setColorAt(0.0, QColor(90, 150, 230, 110));
+        halo.setColorAt(1.0, QColor(90, 150, 230, 0));
         p.fillRect(QRectF(0, 0, 110, kHeight), halo);
-        p.setPen(QPen(QColor(255, 255, 255, 60), 1.0));
+        p.setPen(QPen(QColor(255, 255, 255, 200), 1.0));
         p.drawLine(QPointF(0, 0.5), QPointF(kWidth, 0.5));
-        p.setPen(QPen(QColor(0, 0, 0, 90), 1.0));
+        p.setPen(QPen(QColor(90, 120, 150, 120), 1.0));
         p.drawLine(QPointF(0, kHeight - 0.5), QPointF(kWidth, kHeight - 0.5));
     }
     QPainterPath bolt;
@@ -334,7 +335,7 @@ QImage infoBanner() {
     bolt.lineTo(48, 46);
     bolt.lineTo(60, 14);
     bolt.closeSubpath();
-    paintGlow(image, bolt, QColor(255, 220, 60), 8, 1.3);
+    paintGlow(image, bolt, QColor(255, 170, 0), 6, 1.0);
     QPainter p(&image);
     prepare(p);
     QLinearGradient boltFill(0, 14, 0, 97);
@@ -420,7 +421,7 @@ void drawSymbols(Gallery& gallery) {
     gallery.add(209, programIcon(),
                 QStringLiteral("program icon: dark rounded tile, glowing blue studio microphone between teal sound waves"));
     gallery.add(210, infoBanner(),
-                QStringLiteral("information banner: dark blue to green gradient with a glowing lightning bolt at the left"));
+                QStringLiteral("information banner: light blue to light green gradient with a glowing lightning bolt at the left"));
     gallery.add(234, solidPatch(QColor(230, 28, 28)), QStringLiteral("upgrade status: solid red (no device)"));
     gallery.add(235, solidPatch(QColor(28, 200, 60)), QStringLiteral("upgrade status: solid green (device ready)"));
     gallery.add(280, noteMark(), QStringLiteral("music row mark: two beamed eighth notes in blue"));

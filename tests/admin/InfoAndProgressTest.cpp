@@ -6,8 +6,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+
 #include "admin/CInfoDlg.h"
 #include "admin/CSynDlg.h"
+#include "controls/DialogTemplate.h"
 #include "state/Language.h"
 
 namespace sonoria {
@@ -41,6 +45,37 @@ TEST(InfoWindow, EscapeClosesItEnterDoesNot) {
     EXPECT_TRUE(info->isVisible());
     QTest::keyClick(info.data(), Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return info.isNull(); }, 3000));
+}
+
+TEST(InfoWindow, NoticesAreBlackOnALightGroundAndWhole) {
+    SetCurrentLanguage(1);
+    QPointer<CInfoDlg> info = new CInfoDlg(nullptr);
+    info->ShowText(QString(), 60000);
+    auto* label = FindControlAs<QLabel>(info.data(), kInfoTextId);
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::black));
+    // Black on the picture under the label keeps a contrast of 7:1 at least.
+    const QImage ground = info->grab().toImage();
+    double darkest = 1.0;
+    for (int y = label->geometry().top(); y <= label->geometry().bottom(); ++y) {
+        for (int x = label->geometry().left(); x <= label->geometry().right(); ++x) {
+            const QColor c = ground.pixelColor(x, y);
+            const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            darkest = std::min(darkest, 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) +
+                                            0.0722 * linear(c.blueF()));
+        }
+    }
+    EXPECT_GE((darkest + 0.05) / 0.05, 7.0);
+
+    // A notice wider than the label is set a little smaller, not cut.
+    const QString longNotice = QStringLiteral("Save remote control key successed !");
+    info->ShowText(longNotice, 60000);
+    EXPECT_EQ(info->Text(), longNotice);
+    EXPECT_EQ(label->text(), longNotice);
+    EXPECT_LT(label->font().pixelSize(), 25);
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(longNotice), label->width());
+    info->ShowText(QString::fromUtf8("话筒音量已经被锁定!"), 60000);
+    EXPECT_EQ(label->font().pixelSize(), 25);
+    delete info.data();
 }
 
 TEST(ProgressWindow, RunsModallyUntilTheSynchronisationEnds) {

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -108,6 +109,10 @@ protected:
         actions.setupPage = [note](int page, int id) { note("setup " + std::to_string(page) + " " + std::to_string(id)); };
         actions.refreshVolumeStrip = [note] { note("volumes"); };
         actions.invalidate = [note] { note("invalidate"); };
+        actions.changeRouting = [this, note](bool toRear) {
+            note(toRear ? "route rear" : "route front");
+            if (startRouting) startRouting(toRear);
+        };
         return actions;
     }
 
@@ -121,6 +126,7 @@ protected:
     std::vector<std::string> calls;
     std::vector<QString> infoTexts;
     bool waitCursorDuringInfo = false;
+    std::function<void(bool toRear)> startRouting;  // what runs the routing change, if anything
 };
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
@@ -402,6 +408,7 @@ protected:
 
     void SetUp() override {
         FlowPanelTest::SetUp();
+        startRouting = StartRearRouting;
         SetHidBackend(device);
         g_bSyncIdle.store(1);
         ASSERT_EQ(ConnectDeviceImage(&listener), 1);
@@ -431,6 +438,11 @@ protected:
 TEST_F(FlowPanelDeviceTest, RoutingSwitchSilencesTheOutputsAndShowsTheRear) {
     auto* rear = FindControlAs<QCheckBox>(window.get(), IDC_REAR_SWITCH);
     QTest::mouseClick(rear, Qt::LeftButton);
+    // The click comes back before the change has run; the panel waits for its end.
+    EXPECT_TRUE(panel->RoutingChangeRunning());
+    EXPECT_FALSE(Button(2212)->isHidden());
+    ASSERT_TRUE(WaitForSyncWorkers(std::chrono::seconds(5)));
+    panel->OnRoutingDone();
 
     EXPECT_EQ(g_Device.rearRouting.load(), 1);
     ASSERT_EQ(infoTexts.size(), 1u);
@@ -452,6 +464,8 @@ TEST_F(FlowPanelDeviceTest, RoutingSwitchSilencesTheOutputsAndShowsTheRear) {
     SetCurrentLanguage(kLanguageEnglish);
     device->ClearRecord();
     QTest::mouseClick(rear, Qt::LeftButton);
+    ASSERT_TRUE(WaitForSyncWorkers(std::chrono::seconds(5)));
+    panel->OnRoutingDone();
     EXPECT_EQ(g_Device.rearRouting.load(), 0);
     ASSERT_EQ(infoTexts.size(), 2u);
     EXPECT_EQ(infoTexts[1], "Rear to center sub");
@@ -461,14 +475,32 @@ TEST_F(FlowPanelDeviceTest, RoutingSwitchSilencesTheOutputsAndShowsTheRear) {
     EXPECT_EQ(Caption(2233), "Center(C)");
 }
 
-TEST_F(FlowPanelDeviceTest, RoutingSwitchNoticeInEnglishAndPageSetup) {
+TEST_F(FlowPanelTest, RoutingSwitchNoticeInEnglishAndPageSetupWhenTheChangeEnds) {
     SetCurrentLanguage(kLanguageEnglish);
     panel->OnRoutingSwitch(true);
     ASSERT_EQ(infoTexts.size(), 1u);
     EXPECT_EQ(infoTexts[0], "Center sub to rear");
+    EXPECT_EQ(calls, (std::vector<std::string>{"info 1500", "route rear"}));
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    // A second click while the change runs is undone and starts nothing.
+    auto* rear = FindControlAs<QCheckBox>(window.get(), IDC_REAR_SWITCH);
+    rear->setChecked(true);
+    panel->OnRoutingSwitch(false);
+    EXPECT_TRUE(rear->isChecked());
+    EXPECT_EQ(calls.size(), 2u);
+
+    calls.clear();
+    g_Device.rearRouting.store(1);  // what the change did to the image
+    panel->OnRoutingDone();
     // The centre/sub page is set up for the rear and the current page (still 1) shown again.
-    EXPECT_EQ(calls, (std::vector<std::string>{"info 1500", "setup 3 -1", "page 1", "setup 3 0", "volumes",
-                                               "invalidate"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"setup 3 -1", "page 1", "setup 3 0", "volumes", "invalidate"}));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(Text(IDC_CENTER_CAPTION), "Rear.L");
+    // Only the end of a change the panel started counts.
+    calls.clear();
+    panel->OnRoutingDone();
+    EXPECT_TRUE(calls.empty());
 }
 
 TEST_F(FlowPanelDeviceTest, ShiftSwitchSendsAndMirroringSendsNothing) {

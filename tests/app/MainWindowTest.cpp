@@ -1,90 +1,18 @@
 // The main window against the virtual device: connecting, accepting or
 // refusing the model, master volumes and locks, mode buttons, removal and
 // close questions, the language toggle, and screenshots.
-#include <gtest/gtest.h>
+#include "app/MainWindowFixture.h"
 
-#include <QDir>
-#include <QLabel>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QFile>
 
-#include "app/CSonoriaDlg.h"
-#include "app/DeviceWatch.h"
-#include "controls/DialogTemplate.h"
-#include "app/MainWindowTemplate.h"
-#include "app/MessageService.h"
-#include "app/Settings.h"
-#include "controls/CGdipButton.h"
+#include "app/FlowPanel.h"
 #include "controls/CPeakMeterCtrl.h"
-#include "controls/CXBmpSlider.h"
-#include "link/CommandCodes.h"
-#include "link/LinkState.h"
-#include "link/Transport.h"
-#include "simulator/VirtualDevice.h"
-#include "state/DeviceState.h"
-#include "state/Language.h"
-#include "state/SyncWorkers.h"
 
 namespace sonoria {
 namespace {
 
 using namespace std::chrono_literals;
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        SetSettingsFileForTesting(settingsDir.filePath("settings.ini"));
-        SetMessageHandler([this](const MessageRequest& request) {
-            messages.push_back(request.text);
-            return answer;
-        });
-        SetHidBackend(device);
-    }
-    void TearDown() override {
-        if (window) window->close();
-        window.reset();
-        StopSyncWorkers();
-        DisconnectDevice();
-        SetHidBackend(nullptr);
-        SetMessageHandler({});
-        SetSaveFileHandler({});
-        SetSettingsFileForTesting({});
-        g_bSyncIdle.store(1);
-        ResetDeviceState();
-    }
-    // Opens the window and waits for the start-up connection and its synchronisation.
-    void Open(bool expectConnection = true) {
-        window = std::make_unique<CSonoriaDlg>();
-        window->SetStartupDelay(10);
-        window->SetDeviceWatch(CreateVirtualDeviceWatch(*device));
-        window->show();
-        if (expectConnection) WaitForSync();
-    }
-    void WaitForSync() {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return g_bDeviceOpen.load() == 1; }, 5000));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }, 10000));
-        QTest::qWait(50);
-    }
-    QString StatusText() const { return FindControlAs<QLabel>(window.get(), IDC_STATUS_TEXT)->text(); }
-    CXBmpSlider* Slider(int id) const { return FindControlAs<CXBmpSlider>(window.get(), id); }
-    std::vector<Report> Sets(int block, int index) const {
-        std::vector<Report> sets;
-        for (const Report& r : device->Received()) {
-            if (r[1] == CMD_SET_PARAM && r[2] == block && r[3] == index) sets.push_back(r);
-        }
-        return sets;
-    }
-    void SaveScreenshot(const QString& name) {
-        QDir().mkpath(SONORIA_SCREENSHOT_DIR);
-        window->grab().save(QStringLiteral(SONORIA_SCREENSHOT_DIR "/%1.png").arg(name));
-    }
-
-    QTemporaryDir settingsDir;
-    std::shared_ptr<VirtualDevice> device = std::make_shared<VirtualDevice>("KR710Q");
-    std::unique_ptr<CSonoriaDlg> window;
-    std::vector<QString> messages;
-    MessageAnswer answer = MessageAnswer::No;
-};
+using test::MainWindowTest;
 
 TEST_F(MainWindowTest, StartUpConnectsSynchronisesAndPollsTheMeters) {
     Open();
@@ -128,6 +56,8 @@ TEST_F(MainWindowTest, MasterVolumesSendRespectLocksAndPairWhenRoutedToRear) {
     Open();
     device->ClearRecord();
     emit Slider(IDC_MIC_SLIDER)->sliderChanged(IDC_MIC_SLIDER, 100);
+    // At once, or as soon as the device has answered a meter poll.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Sets(1, 24).empty(); }, 2000));
     EXPECT_EQ(Sets(1, 24).size(), 1u);
     EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_MIC_VALUE)->text(), "50");
 
@@ -142,6 +72,7 @@ TEST_F(MainWindowTest, MasterVolumesSendRespectLocksAndPairWhenRoutedToRear) {
 
     g_Device.rearRouting.store(1);
     emit Slider(IDC_CENTER_SLIDER)->sliderChanged(IDC_CENTER_SLIDER, 33);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Sets(7, 22).empty(); }, 2000));
     EXPECT_EQ(Sets(8, 22).back()[5], 33);
     EXPECT_EQ(Sets(7, 22).back()[5], 33);
     EXPECT_EQ(Slider(IDC_SUB_SLIDER)->GetPos(), 33);
@@ -277,6 +208,7 @@ TEST_F(MainWindowTest, RoutingToTheRearRenamesTheVolumesAndSwapsTheDiagram) {
     auto* routing = FindControlAs<QAbstractButton>(window.get(), 1210);
     ASSERT_NE(routing, nullptr);
     routing->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Panel()->RoutingChangeRunning(); }, 5000));
     EXPECT_EQ(g_Device.rearRouting.load(), 1);
     EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_CENTER_CAPTION)->text(), QString::fromUtf8("后置左"));
     EXPECT_NE(window->grab().toImage(), before);
@@ -286,6 +218,7 @@ TEST_F(MainWindowTest, RoutingToTheRearRenamesTheVolumesAndSwapsTheDiagram) {
     EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_SUB_CAPTION)->text(), "Rear.R");
     SaveScreenshot("main-window-rear-en");
     routing->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Panel()->RoutingChangeRunning(); }, 5000));
     EXPECT_EQ(g_Device.rearRouting.load(), 0);
     EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_CENTER_CAPTION)->text(), "Center");
 }

@@ -380,3 +380,38 @@ TEST(GdipButtonCaption, DoubleAmpersandsShowOneAndMnemonicMarksVanish) {
 
 }  // namespace
 }  // namespace sonoria
+
+namespace sonoria {
+namespace {
+
+TEST(GdipButtonCaption, ACaptionTooWideForItsFaceIsSetSmallerThenElided) {
+    QWidget parent;
+    CGdipButton button(&parent);
+    button.setGeometry(0, 0, 82, 26);
+    // A pill with a transparent margin of five pixels in 150.
+    QImage pill(150, 45, QImage::Format_ARGB32);
+    pill.fill(Qt::transparent);
+    QPainter(&pill).fillRect(5, 5, 140, 35, QColor(0, 118, 116));
+    button.SetStandardImage(pill);
+
+    button.setText("Mic 127");
+    EXPECT_EQ(button.ShownCaption().font.pixelSize(), 12);
+    EXPECT_EQ(button.ShownCaption().text, "Mic 127");
+
+    button.setText("Delay 85.31ms");
+    const FittedText delay = button.ShownCaption();
+    EXPECT_TRUE(delay.whole);
+    EXPECT_EQ(delay.text, "Delay 85.31ms");
+    EXPECT_LT(delay.font.pixelSize(), 12);
+    EXPECT_GE(delay.font.pixelSize(), 10);
+
+    button.setText("Delay 341.32ms and more");
+    const FittedText elided = button.ShownCaption();
+    EXPECT_FALSE(elided.whole);
+    EXPECT_EQ(elided.font.pixelSize(), 10);
+    EXPECT_TRUE(elided.text.endsWith(QChar(0x2026))) << elided.text.toStdString();
+    EXPECT_TRUE(elided.text.startsWith("Delay 3"));
+}
+
+}  // namespace
+}  // namespace sonoria

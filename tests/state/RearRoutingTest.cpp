@@ -1,8 +1,13 @@
 // Switching the centre and sub outputs to the rear outputs and back.
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "link/HostMessages.h"
+#include "link/LinkState.h"
 #include "state/DeviceState.h"
 #include "state/RearRouting.h"
+#include "state/SyncWorkers.h"
 #include "support/TestSupport.h"
 
 namespace sonoria {
@@ -138,6 +143,33 @@ TEST_F(RearRoutingTest, SwitchingOffWithOneQuietOutputRampsEachFromZero) {
     SetVolumes(ParamCopy::Normal, 5, 17);
     SetRearRouting(0);
     EXPECT_EQ(VolumeSets(), (std::vector<std::pair<int, int>>{{7, 0}, {8, 0}, {7, 5}, {8, 17}}));
+}
+
+TEST_F(RearRoutingTest, OnTheWorkerPoolTheChangeReportsItsEndOrStopsWhenTold) {
+    g_Device.rearRouting.store(1);
+    SetVolumes(ParamCopy::Normal, 60, 60);  // a ramp of 35 steps, 40 ms each
+    StartRearRouting(false);
+    ASSERT_TRUE(window.WaitFor(WM_SYNC_DONE, std::chrono::seconds(10)));
+    const test::RecordedMessage done = window.Messages().back();
+    EXPECT_EQ(done.wParam, static_cast<std::uintptr_t>(kSyncRearRouting));
+    EXPECT_EQ(done.lParam, 1);
+    EXPECT_EQ(VolumeSets().back(), (std::pair<int, int>{8, 49}));
+    ASSERT_TRUE(WaitForSyncWorkers(std::chrono::seconds(2)));
+    EXPECT_EQ(g_bSyncIdle.load(), 1);  // meters may be polled again
+
+    // Stopped in the middle of its ramp: it goes no further and tells nobody.
+    g_Device.rearRouting.store(1);
+    device->ClearRecord();
+    const std::size_t messagesBefore = window.Messages().size();
+    StartRearRouting(false);
+    ASSERT_TRUE(test::Eventually([&] { return VolumeSets().size() >= 6; }));
+    StopSyncWorkers();
+    const std::size_t sent = Received().size();
+    EXPECT_LT(VolumeSets().size(), 72u);
+    EXPECT_FALSE(SyncWorkersRunning());
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(Received().size(), sent);
+    EXPECT_EQ(window.Messages().size(), messagesBefore);
 }
 
 }  // namespace

@@ -1,0 +1,91 @@
+// The main window on the virtual device, for the window tests: settings in a
+// temporary file, message boxes answered by the test, and helpers that wait
+// for the connection and read back what the device received.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+#include "app/CSonoriaDlg.h"
+#include "app/DeviceWatch.h"
+#include "app/MainWindowTemplate.h"
+#include "app/MessageService.h"
+#include "app/Settings.h"
+#include "controls/CGdipButton.h"
+#include "controls/CXBmpSlider.h"
+#include "controls/DialogTemplate.h"
+#include "link/CommandCodes.h"
+#include "link/LinkState.h"
+#include "link/Transport.h"
+#include "simulator/VirtualDevice.h"
+#include "state/DeviceState.h"
+#include "state/Language.h"
+#include "state/SyncWorkers.h"
+
+namespace sonoria::test {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetSettingsFileForTesting(settingsDir.filePath("settings.ini"));
+        SetMessageHandler([this](const MessageRequest& request) {
+            messages.push_back(request.text);
+            return answer;
+        });
+        SetHidBackend(device);
+    }
+    void TearDown() override {
+        SetMessageHandler([](const MessageRequest&) { return MessageAnswer::No; });
+        if (window) window->close();
+        window.reset();
+        StopSyncWorkers();
+        DisconnectDevice();
+        SetHidBackend(nullptr);
+        SetMessageHandler({});
+        SetSaveFileHandler({});
+        SetSettingsFileForTesting({});
+        g_bSyncIdle.store(1);
+        ResetDeviceState();
+    }
+    // Opens the window and waits for the start-up connection and its synchronisation.
+    void Open(bool expectConnection = true) {
+        window = std::make_unique<CSonoriaDlg>();
+        window->SetStartupDelay(10);
+        window->SetDeviceWatch(CreateVirtualDeviceWatch(*device));
+        window->show();
+        if (expectConnection) WaitForSync();
+    }
+    void WaitForSync() {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return g_bDeviceOpen.load() == 1; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }, 10000));
+        QTest::qWait(50);
+    }
+    QString StatusText() const { return FindControlAs<QLabel>(window.get(), IDC_STATUS_TEXT)->text(); }
+    CXBmpSlider* Slider(int id) const { return FindControlAs<CXBmpSlider>(window.get(), id); }
+    std::vector<Report> Sets(int block, int index) const {
+        std::vector<Report> sets;
+        for (const Report& r : device->Received()) {
+            if (r[1] == CMD_SET_PARAM && r[2] == block && r[3] == index) sets.push_back(r);
+        }
+        return sets;
+    }
+    void SaveScreenshot(const QString& name) {
+        QDir().mkpath(SONORIA_SCREENSHOT_DIR);
+        window->grab().save(QStringLiteral(SONORIA_SCREENSHOT_DIR "/%1.png").arg(name));
+    }
+
+    QTemporaryDir settingsDir;
+    std::shared_ptr<VirtualDevice> device = std::make_shared<VirtualDevice>("KR710Q");
+    std::unique_ptr<CSonoriaDlg> window;
+    std::vector<QString> messages;
+    MessageAnswer answer = MessageAnswer::No;
+};
+
+}  // namespace sonoria::test

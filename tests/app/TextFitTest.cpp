@@ -1,0 +1,251 @@
+// Every window with a template, in both languages, with the longest values
+// its captions can show: no text may be wider than its control. A window
+// joins with one test below; a clipping is accepted only through the
+// allow-list, with its reason.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <string_view>
+#include <vector>
+
+#include "admin/CInfoDlg.h"
+#include "admin/CSynDlg.h"
+#include "app/CSonoriaDlg.h"
+#include "app/DeviceWatch.h"
+#include "app/FlowPanel.h"
+#include "app/Localization.h"
+#include "app/MainWindowTemplate.h"
+#include "app/MessageService.h"
+#include "app/Settings.h"
+#include "controls/CGdipButton.h"
+#include "controls/DialogTemplate.h"
+#include "controls/DialogTemplateFonts.h"
+#include "link/LinkState.h"
+#include "link/Transport.h"
+#include "simulator/VirtualDevice.h"
+#include "state/DeviceState.h"
+#include "state/Language.h"
+#include "state/ParameterTable.h"
+#include "state/SyncWorkers.h"
+#include "state/ValueScaling.h"
+#include "ui/TextFit.h"
+
+namespace sonoria {
+namespace {
+
+using test::FitAllowance;
+
+// Clippings accepted, each with its reason ({dialog id, control id, "why"}).
+// Empty: every text fits.
+const std::vector<FitAllowance> kAllowedClippings = {};
+
+void ExpectAllTextsFit(const QWidget* window, const std::string& state) {
+    const QString report = test::UnallowedClippings(window, kAllowedClippings);
+    EXPECT_TRUE(report.isEmpty()) << state << ":\n" << report.toStdString();
+}
+
+void SaveScreenshot(QWidget* window, const QString& name) {
+    QDir().mkpath(SONORIA_SCREENSHOT_DIR);
+    window->grab().save(QStringLiteral(SONORIA_SCREENSHOT_DIR "/%1.png").arg(name));
+}
+
+const char* LanguageName(int language) { return language == kLanguageEnglish ? "en" : "zh"; }
+
+// The values a caption can show: what the editing windows let the user set.
+struct CaptionRange {
+    std::string_view param;
+    int lowest, highest;
+};
+constexpr int kLevelTop = 127;
+constexpr int kPitchLowest = 56, kPitchHighest = 72;
+constexpr int kPhaseTop = 71;
+constexpr int kDelayTop = 8191;  // the delay senders' limit
+const CaptionRange kCaptionRanges[] = {
+    {"MicGateThreshold", 0, kLevelTop},  {"MusicGateThreshold", 0, kLevelTop}, {"MicShiftAmount", 0, kLevelTop},
+    {"PitchShift", kPitchLowest, kPitchHighest}, {"MicDirectVolume", 0, kLevelTop}, {"EffectVolume", 0, kLevelTop},
+    {"CenterEffectLevel", 0, kLevelTop}, {"CenterMicLevel", 0, kLevelTop},    {"CenterMusicLevel", 0, kLevelTop},
+    {"SubEffectLevel", 0, kLevelTop},    {"SubMicLevel", 0, kLevelTop},       {"SubMusicLevel", 0, kLevelTop},
+    {"MainMicLevel", 0, kLevelTop},      {"MainMusicLevel", 0, kLevelTop},    {"SubPhase", 0, kPhaseTop},
+    {"SubDelay", 0, kDelayTop},          {"MainLDelay", 0, kDelayTop},        {"CenterDelay", 0, kDelayTop},
+    {"MainRDelay", 0, kDelayTop},
+};
+
+void StoreValue(const ParamInfo& param, int value) {
+    switch (param.encoding) {
+        case Encoding::W15: SetParam(param.address.block, param.address.index, {std::uint8_t(value >> 8), std::uint8_t(value & 0xFF)}); break;
+        case Encoding::B2: SetParamSecond(param.address.block, param.address.index, std::uint8_t(value)); break;
+        default: SetParamFirst(param.address.block, param.address.index, std::uint8_t(value)); break;
+    }
+}
+
+// Puts into the device image, for each captioned value, the one whose text is
+// widest in `font` in the current language.
+void StoreWidestCaptionValues(const QFont& font) {
+    const QFontMetrics metrics(font);
+    for (const CaptionRange& range : kCaptionRanges) {
+        const ParamInfo* param = FindParam(range.param);
+        ASSERT_NE(param, nullptr) << range.param;
+        int widest = range.lowest;
+        int widestPixels = -1;
+        for (int v = range.lowest; v <= range.highest; ++v) {
+            const int pixels = metrics.horizontalAdvance(QString::fromStdString(FormatParamText(*param, v)));
+            if (pixels > widestPixels) {
+                widest = v;
+                widestPixels = pixels;
+            }
+        }
+        StoreValue(*param, widest);
+    }
+}
+
+class TextFitTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(DialogFaceFound()) << "the dialog face is missing: run scripts/setup.sh (fonts-wine)";
+        SetSettingsFileForTesting(settingsDir.filePath("settings.ini"));
+        WriteSettingDword(kLanguageSetting, static_cast<std::uint32_t>(GetParam()));
+        SetMessageHandler([](const MessageRequest&) { return MessageAnswer::No; });
+        SetHidBackend(device);
+    }
+    void TearDown() override {
+        if (window) window->close();
+        window.reset();
+        StopSyncWorkers();
+        DisconnectDevice();
+        SetHidBackend(nullptr);
+        SetMessageHandler({});
+        SetSettingsFileForTesting({});
+        g_bSyncIdle.store(1);
+        ResetDeviceState();
+    }
+    std::string State(const char* what) const { return std::string(what) + " (" + LanguageName(GetParam()) + ")"; }
+    QString ShotName(const char* what) const { return QStringLiteral("fit-%1-%2").arg(what, LanguageName(GetParam())); }
+    // The longest values into the image and onto the window, as a synchronisation would.
+    void ShowLongestValues() {
+        StoreWidestCaptionValues(FindControlAs<CGdipButton>(window.get(), IDC_FLOW_MAIN_DELAY)->CaptionFont());
+        SetParamSecond(1, 22, 1);  // the frequency shifter on: a ticked box
+        window->RefreshAfterSync();
+    }
+
+    QTemporaryDir settingsDir;
+    std::shared_ptr<VirtualDevice> device = std::make_shared<VirtualDevice>("KR710Q");
+    std::unique_ptr<CSonoriaDlg> window;
+};
+
+TEST_P(TextFitTest, MainWindowDisconnectedConnectedAndRoutedToTheRear) {
+    window = std::make_unique<CSonoriaDlg>();
+    window->SetStartupDelay(24 * 3600 * 1000);  // no connection until asked
+    window->show();
+    ASSERT_EQ(window->Language(), GetParam());
+    ShowLongestValues();
+    ExpectAllTextsFit(window.get(), State("disconnected"));
+    SaveScreenshot(window.get(), ShotName("main-disconnected"));
+
+    window->StartupConnection();
+    ASSERT_EQ(g_bDeviceOpen.load(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }, 10000));
+    ShowLongestValues();
+    ExpectAllTextsFit(window.get(), State("connected"));
+    SaveScreenshot(window.get(), ShotName("main-connected"));
+
+    g_Device.rearRouting.store(1);
+    ShowLongestValues();
+    ExpectAllTextsFit(window.get(), State("routed to the rear"));
+    SaveScreenshot(window.get(), ShotName("main-rear"));
+}
+
+// Every notice the program shows in the information window, by language.
+const char* const kChineseNotices[] = {
+    "话筒音量已经被锁定!", "音乐音量已经被锁定!", "载入模式已锁定!", "存储模式已锁定!", "已储存模式四",
+    "请先连接设备再执行此操作!", "机器没有连接!", "保存设置成功!", "遥控器键码保存成功!", "载入遥控文件成功",
+    "载入遥控文件失败", "保存遥控文件成功", "保存遥控文件失败", "请先连接设备!", "请等待进入升级模式",
+    "升级完成，正在重启中……", "设备没有连接!", "错误,建议重连设备", "中置超低转后置输出", "后置转中置超低输出",
+};
+const char* const kEnglishNotices[] = {
+    "Load mode locked!", "Save mode locked!", "Saved Mode4", "Setting saved", "Save remote control key successed !",
+    "Wait to upgrade mode", "Restart……", "Device is disconnected!", "Center sub to rear", "Rear to center sub",
+};
+
+TEST_P(TextFitTest, InformationWindowWithEveryNotice) {
+    SetCurrentLanguage(GetParam());
+    QPointer<CInfoDlg> info = new CInfoDlg(nullptr);
+    const QFontMetrics metrics = FindControlAs<QLabel>(info.data(), kInfoTextId)->fontMetrics();
+    QString longest;
+    const auto check = [&](const char* notice) {
+        const QString text = QString::fromUtf8(notice);
+        info->ShowText(text, 60000);
+        ExpectAllTextsFit(info.data(), State(notice));
+        if (metrics.horizontalAdvance(text) > metrics.horizontalAdvance(longest)) longest = text;
+    };
+    if (GetParam() == kLanguageEnglish) {
+        for (const char* notice : kEnglishNotices) check(notice);
+    } else {
+        for (const char* notice : kChineseNotices) check(notice);
+    }
+    info->ShowText(longest, 60000);
+    SaveScreenshot(info.data(), ShotName("info-longest"));
+    delete info.data();
+}
+
+TEST_P(TextFitTest, SynchronisationProgressWindow) {
+    CSynDlg progress(nullptr, {});
+    ExpectAllTextsFit(&progress, State("progress"));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, TextFitTest, ::testing::Values(kLanguageChinese, kLanguageEnglish),
+                         [](const auto& info) { return std::string(LanguageName(info.param)); });
+
+}  // namespace
+}  // namespace sonoria
+
+namespace sonoria {
+namespace {
+
+// The check itself, on controls made too narrow on purpose.
+TEST(TextFitCheck, ReportsEveryKindOfControlTooNarrowForItsTextAndNothingElse) {
+    const ControlSpec controls[] = {
+        {1, ControlKind::Label, "Disconnected", 0, 0, 20, 8},
+        {2, ControlKind::Label, "Fits", 0, 10, 60, 8},
+        {3, ControlKind::Label, "Hidden and far too long", 0, 20, 10, 8, kHidden},
+        {4, ControlKind::CheckBox, "C&&S To Rear L&&R", 0, 30, 40, 10},
+        {5, ControlKind::CheckBox, "MFS", 0, 40, 40, 10},
+        {6, ControlKind::PushButton, "Close", 0, 50, 15, 14},
+    };
+    QWidget window;
+    BuildDialog(&window, {321, "", 200, 100, kMainWindowFont, controls});
+    // Image buttons on a pill face with a five-pixel transparent margin.
+    QImage pill(150, 45, QImage::Format_ARGB32);
+    pill.fill(Qt::transparent);
+    QPainter(&pill).fillRect(5, 5, 140, 35, QColor(0, 118, 116));
+    const auto imageButton = [&](int id, const char* text, int widthDu) {
+        auto* button = new CGdipButton(&window);
+        button->setGeometry(DialogUnitsToPixels(kMainWindowFont, 0, 60 + 20 * (id - 7), widthDu, 14));
+        button->SetStandardImage(pill);
+        button->setText(QString::fromUtf8(text));
+        SetControlId(button, id);
+    };
+    imageButton(7, "Delay 85.31ms", 47);    // a pixel smaller, and whole
+    imageButton(8, "Delay 341.32ms", 30);   // elided: not whole
+    imageButton(9, "PEQ", 34);
+
+    std::vector<int> reported;
+    for (const test::ClippedText& clipped : test::FindClippedTexts(&window)) {
+        EXPECT_EQ(clipped.dialogId, 321);
+        EXPECT_GT(clipped.needed, clipped.available) << clipped.controlId;
+        reported.push_back(clipped.controlId);
+    }
+    EXPECT_EQ(reported, (std::vector<int>{1, 4, 6, 8}));
+
+    const std::vector<test::FitAllowance> allowed = {{321, 1, "a reason"}, {321, 4, "a reason"}, {321, 6, "a reason"}};
+    const QString report = test::UnallowedClippings(&window, allowed);
+    EXPECT_TRUE(report.startsWith("window 321, control 8 \"Delay 341.32ms\": needs ")) << report.toStdString();
+}
+
+}  // namespace
+}  // namespace sonoria

@@ -1,0 +1,298 @@
+// The main window when the link misbehaves: a lost link, a device that falls
+// silent or answers slowly, failed synchronisations, a failed save at close,
+// a device held by another program, and the routing change that must not
+// keep the window waiting.
+#include "app/MainWindowFixture.h"
+
+#include <QAbstractButton>
+#include <QGuiApplication>
+
+#include <algorithm>
+
+#include "admin/CSynDlg.h"
+#include "app/FlowPanel.h"
+#include "link/CommandSender.h"
+#include "link/HostMessages.h"
+#include "state/RearRouting.h"
+
+namespace sonoria {
+namespace {
+
+using namespace std::chrono_literals;
+
+const QString kSyncFailure = QString::fromUtf8(kSyncGiveUpText);
+const QString kRemovalQuestion = QString::fromUtf8("设备已断开，请问是否需要保存参数文件?");
+
+class WindowLinkTest : public test::MainWindowTest {
+protected:
+    std::size_t CountReceived(int code) const {
+        const auto received = device->Received();
+        return static_cast<std::size_t>(
+            std::count_if(received.begin(), received.end(), [code](const Report& r) { return r[1] == code; }));
+    }
+    std::vector<Report> ParameterSets() const {
+        std::vector<Report> sets;
+        for (const Report& r : device->Received()) {
+            if (r[1] == CMD_SET_PARAM) sets.push_back(r);
+        }
+        return sets;
+    }
+    QString InfoText() const { return window->InfoWindow() != nullptr ? window->InfoWindow()->Text() : QString(); }
+    // A change the device acknowledges, so that there is something unsaved.
+    void ChangeSomething() {
+        emit Slider(IDC_MUSIC_SLIDER)->sliderChanged(IDC_MUSIC_SLIDER, 77);
+        ASSERT_TRUE(QTest::qWaitFor([] { return g_Device.modified.load() == 1; }, 3000));
+    }
+    void ReopenWithFreshDevice() {
+        window->close();
+        window.reset();
+        StopSyncWorkers();
+        device = std::make_shared<VirtualDevice>("KR710Q");
+        SetHidBackend(device);
+        Open();
+    }
+};
+
+TEST_F(WindowLinkTest, ALostLinkEndsTheConnectionLikeARemovalAndAnArrivalReconnects) {
+    Open();
+    window->SetPendingModeSlot(3);
+    device->BreakLink();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusText() == QString::fromUtf8("未连接"); }, 3000));
+    EXPECT_EQ(g_bDeviceOpen.load(), 0);
+    EXPECT_FALSE(window->MeterPollingActive());
+    EXPECT_EQ(window->PendingModeSlot(), -1);
+    EXPECT_TRUE(messages.empty());  // nothing was changed: nothing to ask
+
+    // Pulling and plugging the device in again connects anew.
+    device->Unplug();
+    device->Plug();
+    WaitForSync();
+    EXPECT_EQ(StatusText(), QString::fromUtf8("已连接"));
+    EXPECT_TRUE(window->MeterPollingActive());
+
+    // With unsaved changes the removal question comes once, whichever of the
+    // lost link and the removal is heard first.
+    ChangeSomething();
+    device->BreakLink();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 3000));
+    device->Unplug();
+    QTest::qWait(100);
+    EXPECT_EQ(messages, std::vector<QString>{kRemovalQuestion});
+
+    device->Plug();
+    WaitForSync();
+    ChangeSomething();
+    messages.clear();
+    device->Unplug();  // the removal and the read thread's failure both report it
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 3000));
+    QTest::qWait(100);
+    EXPECT_EQ(messages, std::vector<QString>{kRemovalQuestion});
+}
+
+TEST_F(WindowLinkTest, ADeviceSilentDuringTheFirstReadAllEndsDisconnectedWithTheFailureText) {
+    device->SetSilentAfter(2);  // it names itself, then says nothing more
+    Open(false);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return InfoText() == kSyncFailure && g_bDeviceOpen.load() == 0 && window->SyncWindow() == nullptr; },
+        12000));
+    EXPECT_EQ(StatusText(), QString::fromUtf8("未连接"));
+    EXPECT_FALSE(window->MeterPollingActive());
+    EXPECT_FALSE(window->Synchronising());
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(WindowLinkTest, FailedSynchronisationsAreNeverAccepted) {
+    Open();
+    // A read-all that failed (e.g. after a mode load): the link is closed.
+    device->ClearRecord();
+    window->Post(WM_SYNC_DONE, kSyncReadAll, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return g_bDeviceOpen.load() == 0; }, 3000));
+    EXPECT_EQ(StatusText(), QString::fromUtf8("未连接"));
+    EXPECT_EQ(InfoText(), kSyncFailure);
+    EXPECT_FALSE(window->MeterPollingActive());
+    ASSERT_FALSE(device->Received().empty());
+    EXPECT_EQ(device->Received().back()[1], CMD_BYE);
+
+    device->Unplug();
+    device->Plug();
+    WaitForSync();
+    // A write-all that failed: the mode the file named is not stored, the link stays.
+    window->SetPendingModeSlot(2);
+    if (window->InfoWindow() != nullptr) window->InfoWindow()->close();
+    device->ClearRecord();
+    window->Post(WM_SYNC_DONE, kSyncWriteAll, 0);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return InfoText() == kSyncFailure && window->InfoWindow() != nullptr && window->InfoWindow()->isVisible(); },
+        3000));
+    EXPECT_EQ(window->PendingModeSlot(), -1);
+    EXPECT_EQ(CountReceived(CMD_SELECT_MODE) + CountReceived(CMD_SAVE_MODE), 0u);
+    EXPECT_EQ(StatusText(), QString::fromUtf8("已连接"));
+    // One that succeeded stores it.
+    window->SetPendingModeSlot(1);
+    window->Post(WM_SYNC_DONE, kSyncWriteAll, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CountReceived(CMD_SAVE_MODE) == 1; }, 3000));
+    EXPECT_EQ(CountReceived(CMD_SELECT_MODE), 1u);
+    EXPECT_EQ(window->PendingModeSlot(), -1);
+}
+
+TEST_F(WindowLinkTest, ARemovalStopsTheReadAllSoThatItNeverRunsOnTheNextLink) {
+    // Pulled and plugged again while the first read-all still pauses (the
+    // timer fires inside the modal progress window).
+    bool replugged = false;
+    QTimer::singleShot(300, [&] {
+        replugged = window->SyncWindow() != nullptr && SyncWorkersRunning();
+        device->Unplug();
+        device->Plug();
+    });
+    Open(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return replugged; }, 10000));
+    WaitForSync();
+    QTest::qWait(300);
+    EXPECT_EQ(CountReceived(CMD_GET_NAME), 1u);
+    EXPECT_EQ(StatusText(), QString::fromUtf8("已连接"));
+}
+
+TEST_F(WindowLinkTest, TheRoutingSwitchReturnsAtOnceAndSendsWhatItAlwaysSent) {
+    // What the change sends when run straight through.
+    Open();
+    ResetRearRoutingFirstTime();
+    device->ClearRecord();
+    ASSERT_TRUE(SetRearRouting(1));
+    const std::vector<Report> direct = ParameterSets();
+    ASSERT_GT(direct.size(), 30u);
+
+    ReopenWithFreshDevice();
+    ResetRearRoutingFirstTime();
+    device->ClearRecord();
+    auto* routing = FindControlAs<QAbstractButton>(window.get(), IDC_REAR_SWITCH);
+    routing->click();
+    // Back in the event loop before the change has been seen through.
+    EXPECT_TRUE(window->Panel()->RoutingChangeRunning());
+    EXPECT_NE(window->SyncWindow(), nullptr);
+    EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_CENTER_CAPTION)->text(), QString::fromUtf8("中置音量"));
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !window->Panel()->RoutingChangeRunning() && window->SyncWindow() == nullptr; }, 5000));
+    EXPECT_EQ(ParameterSets(), direct);
+    EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_CENTER_CAPTION)->text(), QString::fromUtf8("后置左"));
+    EXPECT_TRUE(routing->isChecked());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(window->MeterPollingActive());
+}
+
+TEST_F(WindowLinkTest, NothingWaitsOnASlowDevice) {
+    Open();
+    // The device owes an answer for well over a second (but less than the
+    // answer window): meter polls are skipped meanwhile, and resume after it.
+    device->SetAnswerDelay(1400ms);
+    device->ClearRecord();
+    ASSERT_EQ(SendCommand(CMD_GET_VOLUMES), static_cast<int>(kReportSize));
+    QTest::qWait(500);
+    EXPECT_TRUE(AnswerOutstanding());
+    EXPECT_EQ(CountReceived(CMD_GET_METERS), 0u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CountReceived(CMD_GET_METERS) > 0; }, 3000));
+
+    // A drag keeps only the latest position while an answer is owed.
+    ASSERT_TRUE(QTest::qWaitFor([] { return !AnswerOutstanding(); }, 2000));
+    device->SetAnswerDelay(300ms);
+    device->ClearRecord();
+    for (int position = 10; position <= 20; ++position) {
+        emit Slider(IDC_MIC_SLIDER)->sliderChanged(IDC_MIC_SLIDER, position);
+    }
+    EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_MIC_VALUE)->text(), "10");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Sets(1, 24).size() == 2; }, 2000));
+    EXPECT_EQ(Sets(1, 24)[0][4], 10);
+    EXPECT_EQ(Sets(1, 24)[1][4], 20);
+    EXPECT_EQ(GetParam(1, 24).first, 20);
+
+    // A plain click still sends its one step at once.
+    ASSERT_TRUE(QTest::qWaitFor([] { return !AnswerOutstanding(); }, 2000));
+    device->SetAnswerDelay(0ms);
+    device->ClearRecord();
+    CXBmpSlider* slider = Slider(IDC_MIC_SLIDER);
+    const int before = slider->GetPos();
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->ThumbRect().left() - 3, slider->height() / 2));
+    ASSERT_EQ(Sets(1, 24).size(), 1u);
+    EXPECT_EQ(Sets(1, 24)[0][4], before - 1);
+}
+
+TEST_F(WindowLinkTest, AFailedSaveAtCloseIsToldAndNoKeepsTheWindow) {
+    Open();
+    ChangeSomething();
+    const QString saveQuestion = QString::fromUtf8("请问是否需要保存当前参数?");
+    const QString closeAnyway = QString::fromUtf8("是否仍要关闭程序?");
+    MessageAnswer closeAnswer = MessageAnswer::No;
+    SetMessageHandler([&](const MessageRequest& request) {
+        messages.push_back(request.text);
+        if (request.text == saveQuestion) return MessageAnswer::Yes;
+        if (request.text == closeAnyway || request.text == "Close the program anyway?") return closeAnswer;
+        return MessageAnswer::Ok;
+    });
+    device->SetSilent(true);
+    window->close();
+    EXPECT_EQ(messages, (std::vector<QString>{saveQuestion, QString::fromUtf8("保存失败,设备没有响应!"), closeAnyway}));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(g_bDeviceOpen.load(), 1);
+    EXPECT_EQ(g_Device.modified.load(), 1);  // still unsaved
+
+    // In English, on a link that broke; "Yes" closes.
+    FindControlAs<QAbstractButton>(window.get(), IDC_LANGUAGE)->click();
+    messages.clear();
+    closeAnswer = MessageAnswer::Yes;
+    device->BreakLink();
+    window->close();
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[1], "Save failed: the device did not answer!");
+    EXPECT_EQ(messages[2], "Close the program anyway?");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(g_bDeviceOpen.load(), 0);
+}
+
+TEST_F(WindowLinkTest, ADeviceHeldByAnotherProgramIsToldOncePerDevice) {
+    std::optional<long> holder = 4242;
+    device->Unplug();
+    window = std::make_unique<CSonoriaDlg>();
+    window->SetStartupDelay(10);
+    window->SetDeviceHolderQuery([&] { return holder; });
+    auto watch = std::make_unique<DeviceWatch>();
+    DeviceWatch* platform = watch.get();
+    window->SetDeviceWatch(std::move(watch));
+    window->show();
+    const QString told = QString::fromUtf8("设备正被另一个程序使用(进程 4242)。");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 3000));
+    EXPECT_EQ(messages, std::vector<QString>{told});
+    // Further arrivals of the same device do not repeat it; a removal ends it.
+    emit platform->deviceArrived(QString::fromLatin1(kVirtualDevicePath));
+    emit platform->deviceArrived(QString::fromLatin1(kVirtualDevicePath));
+    EXPECT_EQ(messages.size(), 1u);
+    emit platform->deviceRemoved(QString::fromLatin1(kVirtualDevicePath));
+    emit platform->deviceArrived(QString::fromLatin1(kVirtualDevicePath));
+    EXPECT_EQ(messages, (std::vector<QString>{told, told}));
+    EXPECT_EQ(StatusText(), QString::fromUtf8("未连接"));
+
+    // Let go by the other program: the next arrival connects.
+    holder.reset();
+    device->Plug();
+    emit platform->deviceArrived(QString::fromLatin1(kVirtualDevicePath));
+    WaitForSync();
+    EXPECT_EQ(StatusText(), QString::fromUtf8("已连接"));
+    EXPECT_EQ(messages.size(), 2u);
+}
+
+TEST(MainWindowLifetime, AWindowDestroyedWithoutClosingLeavesNoListenerBehind) {
+    CSonoriaDlg kept;
+    {
+        CSonoriaDlg other;
+        g_hMainWnd.store(&kept);
+    }
+    EXPECT_EQ(g_hMainWnd.load(), &kept);
+    {
+        CSonoriaDlg gone;
+        g_hMainWnd.store(&gone);
+    }
+    EXPECT_EQ(g_hMainWnd.load(), nullptr);
+}
+
+}  // namespace
+}  // namespace sonoria
