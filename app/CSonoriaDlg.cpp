@@ -23,6 +23,9 @@
 #include "controls/CXBmpSlider.h"
 #include "controls/CXPGroupBox.h"
 #include "controls/ImageLoader.h"
+#include "eq/CCenterDlg.h"
+#include "eq/CMainDlg.h"
+#include "eq/CMicHLDlg.h"
 #include "link/LinkState.h"
 #include "link/Transport.h"
 #include "state/DeviceState.h"
@@ -111,18 +114,19 @@ CSonoriaDlg::~CSonoriaDlg() {
 void CSonoriaDlg::BuildControls() {
     BuildDialog(this, MainWindowTemplate());
     auto* host = FindControlAs<CTabWnd>(this, IDC_PAGE_HOST);
-    for (std::size_t i = 0; i < kPageDialogIds.size(); ++i) {
-        // The editing pages come with the EQ and dynamics windows; until then each
-        // slot holds an empty page of the right dialog id.
-        auto* page = new QWidget(host);
-        page->setProperty("dialogId", kPageDialogIds[i]);
-        page->setAutoFillBackground(true);
-        QPalette palette = page->palette();
-        palette.setColor(QPalette::Window, kPanelColor);
-        page->setPalette(palette);
-        pages_[i] = page;
-        host->AddPage(page, kPageDialogIds[i]);
-    }
+    // The compressor page comes with the dynamics windows; until then its slot
+    // holds an empty page of the right dialog id.
+    auto* compressor = new QWidget(host);
+    compressor->setProperty("dialogId", kPageDialogIds[kCompressorPage]);
+    compressor->setAutoFillBackground(true);
+    QPalette palette = compressor->palette();
+    palette.setColor(QPalette::Window, kPanelColor);
+    compressor->setPalette(palette);
+    channelEq_ = new CMicHLDlg(host);
+    mainEq_ = new CMainDlg(host);
+    centerEq_ = new CCenterDlg(host);
+    pages_ = {compressor, channelEq_.data(), mainEq_.data(), centerEq_.data()};
+    for (std::size_t i = 0; i < kPageDialogIds.size(); ++i) host->AddPage(pages_[i], kPageDialogIds[i]);
     host->LayoutPages();
     host->ShowPage(currentPage_);
 
@@ -136,7 +140,7 @@ void CSonoriaDlg::BuildControls() {
         currentPage_ = page;
         host->ShowPage(page);
     };
-    actions.setupPage = [](int, int) {};
+    actions.setupPage = [this](int page, int buttonId) { SetupPage(page, buttonId); };
     actions.refreshVolumeStrip = [this] { RefreshVolumeStrip(); };
     actions.invalidate = [this] { update(); };
     actions.changeRouting = [this](bool toRear) {
@@ -305,7 +309,69 @@ void CSonoriaDlg::RefreshAfterSync() {
     panel_->RefreshRoutingDisplay();
     panel_->RefreshFlowCaptions();
     panel_->CheckBoxesFromImage();
+    const bool notBaseModel = NotBaseModel();
+    for (CEqPage* page : EqPages()) {
+        page->SetNotBaseModel(notBaseModel);
+        page->RefreshEq();
+    }
     update();
+}
+
+std::vector<CEqPage*> CSonoriaDlg::EqPages() const {
+    std::vector<CEqPage*> pages;
+    for (CEqPage* page : {static_cast<CEqPage*>(channelEq_.data()), static_cast<CEqPage*>(mainEq_.data()),
+                          static_cast<CEqPage*>(centerEq_.data())}) {
+        if (page != nullptr) pages.push_back(page);
+    }
+    return pages;
+}
+
+bool CSonoriaDlg::NotBaseModel() {
+    return QString::fromStdString(g_Device.machineName.Get()).compare(QString::fromLatin1(kDefaultMachineName),
+                                                                      Qt::CaseInsensitive) != 0;
+}
+
+void CSonoriaDlg::SetupPage(int page, int buttonId) {
+    CEqPage* target = nullptr;
+    switch (page) {
+        case kChannelEqPage:
+            target = channelEq_.data();
+            if (target == nullptr) return;
+            if (buttonId == IDC_FLOW_MIC_PEQ) channelEq_->SetChannel(CMicHLDlg::kMicrophone);
+            if (buttonId == IDC_FLOW_MUSIC_PEQ) channelEq_->SetChannel(CMicHLDlg::kMusic);
+            break;
+        case kMainOutputEqPage:
+            target = mainEq_.data();
+            if (target == nullptr) return;
+            if (buttonId == IDC_FLOW_MAIN_MIC_PEQ) mainEq_->SetPath(CMainDlg::kMicrophone);
+            if (buttonId == IDC_FLOW_MAIN_MUSIC_PEQ) mainEq_->SetPath(CMainDlg::kMusic);
+            break;
+        case kCenterSubEqPage: {
+            target = centerEq_.data();
+            if (target == nullptr) return;
+            struct Choice {
+                int buttonId, output, source;
+            };
+            static constexpr Choice kChoices[] = {
+                {IDC_FLOW_CENTER_MIC_PEQ, CCenterDlg::kCenter, CCenterDlg::kMicrophone},
+                {IDC_FLOW_CENTER_MUSIC_PEQ, CCenterDlg::kCenter, CCenterDlg::kMusic},
+                {IDC_FLOW_CENTER_PEQ, CCenterDlg::kCenter, CCenterDlg::kOutputFilters},
+                {IDC_FLOW_SUB_MIC_PEQ, CCenterDlg::kSub, CCenterDlg::kMicrophone},
+                {IDC_FLOW_SUB_MUSIC_PEQ, CCenterDlg::kSub, CCenterDlg::kMusic},
+                {IDC_FLOW_SUB_PEQ, CCenterDlg::kSub, CCenterDlg::kOutputFilters},
+                // After a routing change: the sub (the rear outputs), microphone path.
+                {kRearRoutingPageSetup, CCenterDlg::kSub, CCenterDlg::kMicrophone},
+            };
+            for (const Choice& choice : kChoices) {
+                if (choice.buttonId == buttonId) centerEq_->SetSelection(choice.output, choice.source);
+            }
+            break;
+        }
+        default: return;  // the compressor page comes with the dynamics windows
+    }
+    target->SetNotBaseModel(buttonId == kRearRoutingPageSetup || NotBaseModel());
+    target->RefreshEq();
+    target->ApplyLanguage();
 }
 
 void CSonoriaDlg::RefreshLanguage() {
@@ -315,6 +381,7 @@ void CSonoriaDlg::RefreshLanguage() {
     // The routing names stay after the table's texts while routed to rear.
     panel_->RefreshRoutingDisplay();
     panel_->RefreshFlowCaptions();
+    for (CEqPage* page : EqPages()) page->ApplyLanguage();
     update();
 }
 

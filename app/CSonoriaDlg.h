@@ -15,15 +15,20 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "admin/CInfoDlg.h"
 #include "admin/CSynDlg.h"
+#include "eq/CCenterDlg.h"
+#include "eq/CMainDlg.h"
+#include "eq/CMicHLDlg.h"
 #include "link/HostMessages.h"
 
 class QLabel;
 
 namespace sonoria {
 
+class CEqPage;
 class CoalescingSender;
 class CTabWnd;
 class CXBmpSlider;
@@ -74,6 +79,10 @@ public:
     bool Synchronising() const { return synchronising_; }
     int CurrentPage() const { return currentPage_; }
     FlowPanel* Panel() const { return panel_.get(); }
+    // The EQ pages of the page host.
+    CMicHLDlg* ChannelEqPage() const { return channelEq_.data(); }
+    CMainDlg* MainEqPage() const { return mainEq_.data(); }
+    CCenterDlg* CenterEqPage() const { return centerEq_.data(); }
     CInfoDlg* InfoWindow() const { return info_.data(); }
     CSynDlg* SyncWindow() const { return sync_.data(); }
     bool MeterPollingActive() const { return meterPoll_.isActive(); }
@@ -112,6 +121,13 @@ protected:
 
 private:
     void BuildControls();
+    // A flow button (or the routing display) chose what page `page` shows:
+    // the page takes the choice and the not-base-model flag, refreshes and
+    // re-texts itself. kPageRefreshOnly keeps its choice.
+    void SetupPage(int page, int buttonId);
+    std::vector<CEqPage*> EqPages() const;
+    // Any machine but the base model.
+    static bool NotBaseModel();
     void PrepareControls();
     void GiveButtonsTheirBackground();
     void ToggleLanguage();
@@ -169,6 +185,9 @@ private:
     QPointer<CInfoDlg> info_;
     QPointer<CSynDlg> sync_;
     std::array<QWidget*, 4> pages_{};
+    QPointer<CMicHLDlg> channelEq_;
+    QPointer<CMainDlg> mainEq_;
+    QPointer<CCenterDlg> centerEq_;
     QPixmap connectedImage_;
     QPixmap disconnectedImage_;
 };

@@ -1,4 +1,5 @@
-// Makes the dialog-template builder create the program's own controls.
+// Makes the dialog-template builder create the program's own controls, and
+// lets the windows outside app/ re-text themselves from the language tables.
 #pragma once
 
 namespace sonoria {

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <clocale>
 #include <cstdio>
 #include <limits>
 #include <memory>
@@ -84,6 +85,9 @@ void TraceToStandardError() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Numbers in texts are written and read in the C locale, whatever the
+    // user's; the application object has just set the user's.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setOrganizationName(QStringLiteral("SONORIA"));
     QApplication::setApplicationName(QStringLiteral("SONORIA-K7X"));
     Options options;

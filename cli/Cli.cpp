@@ -1,12 +1,18 @@
 #include "cli/Cli.h"
 
+#include <array>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <map>
+#include <span>
 
 #include "cli/CliOptions.h"
 #include "cli/DeviceSession.h"
 #include "cli/UdevRules.h"
+#include "eq/EqAxes.h"
+#include "eq/EqTotal.h"
+#include "eq/EqViews.h"
 #include "files/FileIo.h"
 #include "files/FileNames.h"
 #include "files/ModeFile.h"
@@ -259,6 +265,55 @@ int PlanRemote(const CliOptions& o, ErrorStream& err, Runner& run) {
     return kExitOk;
 }
 
+std::string EqViewNames() {
+    std::string names;
+    for (int v = 0; v < kEqViewCount; ++v) {
+        if (v > 0) names += ", ";
+        names += EqViewName(static_cast<EqView>(v));
+    }
+    return names;
+}
+
+// One line per band of the view, in the graph's order.
+void PrintEqBands(std::ostream& out, std::span<const EqBand> bands) {
+    for (const EqBand& band : bands) {
+        char line[160];
+        std::snprintf(line, sizeof line, "band %d %s %.2f %.2f %.3f%s\n", band.index,
+                      std::string(EqBandTypeName(band.type)).c_str(), band.frequency, band.gain, band.q,
+                      band.locked ? " locked" : "");
+        out << line;
+    }
+}
+
+// The curve the graph draws: each column's frequency and the summed response there.
+void PrintEqResponse(std::ostream& out, std::span<const EqBand> bands, int layout) {
+    const std::array<float, kEqColumns> total = TotalResponse(bands, layout);
+    out << "frequency_hz,gain_db\n";
+    for (int column = 0; column < kEqColumns; ++column) {
+        char line[64];
+        std::snprintf(line, sizeof line, "%.2f,%.4f\n", FrequencyAtPosition(column / double(kEqColumns)),
+                      total[static_cast<std::size_t>(column)]);
+        out << line;
+    }
+}
+
+int PlanEq(const CliOptions& o, ErrorStream& err, Runner& run) {
+    const auto view = o.words.size() == 2 ? EqViewFromName(o.words[1]) : std::nullopt;
+    if (!view) return Usage(err, "eq takes one EQ view: " + EqViewNames());
+    run = [view = *view, response = o.response](Context& c) -> int {
+        std::array<EqBand, kEqMaxBands> bands;
+        const int count = FillEqViewBands(view, bands);
+        const std::span<const EqBand> used(bands.data(), static_cast<std::size_t>(count));
+        if (response) {
+            PrintEqResponse(c.out, used, EqViewLayout(view));
+        } else {
+            PrintEqBands(c.out, used);
+        }
+        return kExitOk;
+    };
+    return kExitOk;
+}
+
 int List(const CliOptions& options, std::ostream& out, ErrorStream& err) {
     std::string error;
     const auto backend = MakeBackend(options.backend, error);
@@ -294,6 +349,7 @@ int CheckCommandOptions(const CliOptions& options, ErrorStream& err) {
     const std::string& command = options.words[0];
     if (options.targetMode && command != "load") return Usage(err, "--mode goes with load only");
     if (options.force && command != "set") return Usage(err, "--force goes with set only");
+    if (options.response && command != "eq") return Usage(err, "--response goes with eq only");
     if ((command == "list" || command == "print-udev-rules") && options.words.size() != 1) {
         return Usage(err, command + " takes no arguments");
     }
@@ -351,6 +407,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     static const std::map<std::string, Planner> kCommands = {
         {"info", PlanInfo}, {"get", PlanGet},   {"set", PlanSet},   {"dump", PlanDump},
         {"save", PlanSave}, {"load", PlanLoad}, {"mode", PlanMode}, {"remote", PlanRemote},
+        {"eq", PlanEq},
     };
     const auto found = kCommands.find(command);
     if (found == kCommands.end()) return Usage(err, "unknown command \"" + command + "\"");

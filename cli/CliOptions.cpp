@@ -23,6 +23,12 @@ const char* const kUsage =
     "  mode load|save|recall N   load, save or recall the default of stored mode N (1 to 4)\n"
     "  remote save|load FILE     save or load the learned remote codes; the extension .remo is appended\n"
     "                            when missing (and replaces any other extension)\n"
+    "  eq NAME [--response]      the bands of one EQ view as the EQ pages show it, one line each:\n"
+    "                            \"band INDEX TYPE FREQUENCY GAIN Q\", \" locked\" after a reference band;\n"
+    "                            --response prints the drawn curve instead: \"frequency_hz,gain_db\", then\n"
+    "                            512 lines, one per column of the graph. NAME is one of mic, music,\n"
+    "                            main-mic, main-music, center-mic, center-music, center-out, sub-mic,\n"
+    "                            sub-music, sub-out (centre and sub as currently routed)\n"
     "  print-udev-rules          the udev rule that gives the logged-in user access to the device\n"
     "options:\n"
     "  --virtual[=MODEL]         the built-in virtual device instead of USB (model KR710Q unless given)\n"
@@ -72,6 +78,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
             ++i;
         } else if (arg == "--force") {
             options.force = true;
+        } else if (arg == "--response") {
+            options.response = true;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg.rfind("--", 0) == 0) {

@@ -15,6 +15,7 @@ struct CliOptions {
     int language = 1;               // 0 Chinese, 1 English
     std::optional<int> targetMode;  // load --mode N, as 1..4
     bool force = false;             // set --force: past the device's key locks and volume ceilings
+    bool response = false;          // eq --response: the drawn curve instead of the bands
     bool help = false;
     std::vector<std::string> words; // the command and its arguments
 };

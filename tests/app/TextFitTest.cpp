@@ -24,8 +24,10 @@
 #include "app/MessageService.h"
 #include "app/Settings.h"
 #include "controls/CGdipButton.h"
+#include "controls/CTabWnd.h"
 #include "controls/DialogTemplate.h"
 #include "controls/DialogTemplateFonts.h"
+#include "eq/CEqPanel.h"
 #include "link/LinkState.h"
 #include "link/Transport.h"
 #include "simulator/VirtualDevice.h"
@@ -104,6 +106,14 @@ void StoreWidestCaptionValues(const QFont& font) {
     }
 }
 
+// A view of an EQ page, opened by its flow button, with a band selected so
+// that the graph shows its value labels and info line.
+struct EqViewShot {
+    int flowButton;
+    int selectedBand;
+    const char* name;
+};
+
 class TextFitTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
@@ -125,12 +135,35 @@ protected:
         ResetDeviceState();
     }
     std::string State(const char* what) const { return std::string(what) + " (" + LanguageName(GetParam()) + ")"; }
+    // The window connected to the virtual device and read, as the user sees it.
+    void OpenConnected() {
+        window = std::make_unique<CSonoriaDlg>();
+        window->SetStartupDelay(24 * 3600 * 1000);
+        window->show();
+        window->StartupConnection();
+        ASSERT_EQ(g_bDeviceOpen.load(), 1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }, 10000));
+    }
     QString ShotName(const char* what) const { return QStringLiteral("fit-%1-%2").arg(what, LanguageName(GetParam())); }
     // The longest values into the image and onto the window, as a synchronisation would.
     void ShowLongestValues() {
         StoreWidestCaptionValues(FindControlAs<CGdipButton>(window.get(), IDC_FLOW_MAIN_DELAY)->CaptionFont());
         SetParamSecond(1, 22, 1);  // the frequency shifter on: a ticked box
         window->RefreshAfterSync();
+    }
+
+    // Each view checked in the main window, and a screenshot of the page.
+    void ExpectEqPageFits(int pageIndex, std::initializer_list<EqViewShot> views, const char* suffix = "") {
+        for (const EqViewShot& view : views) {
+            QTest::mouseClick(FindControl(window.get(), view.flowButton), Qt::LeftButton);
+            auto* page = qobject_cast<CEqPage*>(FindControlAs<CTabWnd>(window.get(), IDC_PAGE_HOST)->Page(pageIndex));
+            ASSERT_NE(page, nullptr);
+            ASSERT_TRUE(page->isVisible()) << view.name;
+            page->Panel()->SetSelectedBand(view.selectedBand);
+            page->Panel()->repaint();
+            ExpectAllTextsFit(window.get(), State(view.name));
+            SaveScreenshot(page, ShotName((std::string("eq-") + view.name + suffix).c_str()));
+        }
     }
 
     QTemporaryDir settingsDir;
@@ -171,6 +204,31 @@ const char* const kEnglishNotices[] = {
     "Load mode locked!", "Save mode locked!", "Saved Mode4", "Setting saved", "Save remote control key successed !",
     "Wait to upgrade mode", "Restart……", "Device is disconnected!", "Center sub to rear", "Rear to center sub",
 };
+
+TEST_P(TextFitTest, ChannelEqPage) {
+    OpenConnected();
+    ExpectEqPageFits(kChannelEqPage, {{IDC_FLOW_MIC_PEQ, 3, "mic"}, {IDC_FLOW_MUSIC_PEQ, 1, "music"}});
+}
+
+TEST_P(TextFitTest, MainOutputEqPage) {
+    OpenConnected();
+    ExpectEqPageFits(kMainOutputEqPage,
+                     {{IDC_FLOW_MAIN_MIC_PEQ, 0, "main-mic"}, {IDC_FLOW_MAIN_MUSIC_PEQ, 1, "main-music"}});
+}
+
+TEST_P(TextFitTest, CenterSubEqPageAlsoRoutedToTheRear) {
+    OpenConnected();
+    ExpectEqPageFits(kCenterSubEqPage,
+                     {{IDC_FLOW_CENTER_MIC_PEQ, 0, "center-mic"}, {IDC_FLOW_CENTER_MUSIC_PEQ, 1, "center-music"},
+                      {IDC_FLOW_CENTER_PEQ, 0, "center-out"}, {IDC_FLOW_SUB_MIC_PEQ, 1, "sub-mic"},
+                      {IDC_FLOW_SUB_MUSIC_PEQ, 0, "sub-music"}, {IDC_FLOW_SUB_PEQ, 1, "sub-out"}});
+    g_Device.rearRouting.store(1);
+    window->RefreshAfterSync();
+    ExpectEqPageFits(kCenterSubEqPage,
+                     {{IDC_FLOW_SUB_MIC_PEQ, 0, "sub-mic"}, {IDC_FLOW_SUB_MUSIC_PEQ, 1, "sub-music"},
+                      {IDC_FLOW_SUB_PEQ, 0, "sub-out"}},
+                     "-rear");
+}
 
 TEST_P(TextFitTest, InformationWindowWithEveryNotice) {
     SetCurrentLanguage(GetParam());
