@@ -152,8 +152,20 @@ protected:
         window->RefreshAfterSync();
     }
 
-    // Each view checked in the main window, and a screenshot of the page.
+    // Each view checked in the main window, and a screenshot of the page, with
+    // a curve to show: every EQ gain at +5 or -4 dB in turn, the mic and output
+    // filters in the audible range.
     void ExpectEqPageFits(int pageIndex, std::initializer_list<EqViewShot> views, const char* suffix = "") {
+        int turn = 0;
+        for (const ParamInfo& param : AllParams()) {
+            if (param.text == TextRule::Gain12Text) StoreValue(param, ++turn % 2 ? 16384 + 6826 : 16384 - 5461);
+        }
+        for (const auto& [name, raw] : {std::pair{"MicHighPassFreq", 30}, {"MicLowPassFreq", 20000},
+                                         {"CenterHighPassFreq", 428}, {"CenterLowPassFreq", 2000},
+                                         {"SubHighPassFreq", 300}, {"SubLowPassFreq", 533}}) {
+            StoreValue(*FindParam(name), raw);
+        }
+        window->RefreshAfterSync();
         for (const EqViewShot& view : views) {
             QTest::mouseClick(FindControl(window.get(), view.flowButton), Qt::LeftButton);
             auto* page = qobject_cast<CEqPage*>(FindControlAs<CTabWnd>(window.get(), IDC_PAGE_HOST)->Page(pageIndex));
