@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QLineF>
 #include <QPolygonF>
@@ -184,6 +185,33 @@ QPolygonF CardinalSpline(const std::vector<QPointF>& points) {
         curve.append(p3);
     }
     return curve;
+}
+
+// A peak's marker: two arcs of the circle of radius `r` with gaps at the
+// left and the right, drawn once per colour and radius. Stroking arcs costs
+// more than the rest of a frame; a copy of the picture costs next to nothing.
+constexpr int kRingMargin = 2;
+
+const QImage& RingImage(const QColor& colour, int r, qreal ratio) {
+    static QHash<quint64, QImage> rings;
+    const quint64 key = (static_cast<quint64>(colour.rgba()) << 32) | (static_cast<quint64>(r) << 16) |
+                        static_cast<quint64>(qRound(ratio * 100) & 0xFFFF);
+    auto found = rings.constFind(key);
+    if (found != rings.constEnd()) return *found;
+    const int side = 2 * r + 2 * kRingMargin;
+    QImage ring(QSize(side, side) * ratio, QImage::Format_ARGB32_Premultiplied);
+    ring.setDevicePixelRatio(ratio);
+    ring.fill(Qt::transparent);
+    QPainter painter(&ring);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.translate(0.5, 0.5);
+    painter.setPen(QPen(colour, kArcWidth));
+    // Angles run clockwise from 3 o'clock: the lower arc, then the upper one.
+    const QRect circle(kRingMargin, kRingMargin, 2 * r, 2 * r);
+    painter.drawArc(circle, -15 * 16, -150 * 16);
+    painter.drawArc(circle, -195 * 16, -150 * 16);
+    painter.end();
+    return *rings.insert(key, ring);
 }
 
 bool IsPassFilter(EqBandType type) { return type == EqBandType::LowPass || type == EqBandType::HighPass; }
@@ -438,12 +466,10 @@ void CEqPanel::DrawMarkers(QPainter& painter) {
         if (band.type == EqBandType::Peak) {
             QColor arc = colour;
             arc.setAlpha(kArcAlpha);
-            painter.setPen(QPen(arc, kArcWidth));
-            painter.setBrush(Qt::NoBrush);
-            // Two arcs with gaps at the left and the right; angles run clockwise from 3 o'clock.
-            const QRect circle(TruncPixel(px) - r, TruncPixel(py) - r, 2 * r, 2 * r);
-            painter.drawArc(circle, -15 * 16, -150 * 16);
-            painter.drawArc(circle, -195 * 16, -150 * 16);
+            const QImage& ring = RingImage(arc, r, devicePixelRatioF());
+            // The painter's half-pixel shift is already in the picture.
+            painter.drawImage(QPointF(TruncPixel(px) - r - kRingMargin - 0.5, TruncPixel(py) - r - kRingMargin - 0.5),
+                              ring);
         } else {
             QColor dashed = colour;
             dashed.setAlpha(kBoxAlpha);
