@@ -4,11 +4,15 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
-#include <QPainterPath>
+#include <QLineF>
+#include <QPolygonF>
 #include <QPen>
 #include <QStringList>
+#include <QVector>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -155,21 +159,59 @@ void DrawGdiLine(QPainter& painter, int x1, int y1, int x2, int y2) {
     painter.drawLine(x1, y1, x2 + stepX, y2 + stepY);
 }
 
-// A smooth curve through every point (an open cardinal spline).
-QPainterPath CardinalSpline(const std::vector<QPointF>& points) {
-    QPainterPath path;
-    if (points.empty()) return path;
-    path.moveTo(points.front());
+// A smooth curve through every point: an open cardinal spline, flattened
+// here into short lines. The points lie a pixel or two apart, so a few lines
+// per piece keep the curve's shape, and lines stroke much faster than curves.
+QPolygonF CardinalSpline(const std::vector<QPointF>& points) {
+    QPolygonF curve;
+    if (points.empty()) return curve;
     const std::size_t n = points.size();
+    curve.reserve(static_cast<qsizetype>(n * 3));
+    curve.append(points.front());
     const qreal k = kSplineTension / 3;
     for (std::size_t i = 0; i + 1 < n; ++i) {
-        const QPointF& before = points[i == 0 ? 0 : i - 1];
-        const QPointF& after = points[std::min(i + 2, n - 1)];
-        const QPointF c1 = points[i] + (points[i + 1] - before) * k;
-        const QPointF c2 = points[i + 1] - (after - points[i]) * k;
-        path.cubicTo(c1, c2, points[i + 1]);
+        const QPointF& p0 = points[i];
+        const QPointF& p3 = points[i + 1];
+        const QPointF c1 = p0 + (p3 - points[i == 0 ? 0 : i - 1]) * k;
+        const QPointF c2 = p3 - (points[std::min(i + 2, n - 1)] - p0) * k;
+        // One line per two pixels of the control polygon, at most 32.
+        const qreal reach = QLineF(p0, c1).length() + QLineF(c1, c2).length() + QLineF(c2, p3).length();
+        const int steps = std::clamp(static_cast<int>(std::ceil(reach / 2)), 1, 32);
+        for (int s = 1; s < steps; ++s) {
+            const qreal t = static_cast<qreal>(s) / steps;
+            const qreal u = 1 - t;
+            curve.append(p0 * (u * u * u) + c1 * (3 * u * u * t) + c2 * (3 * u * t * t) + p3 * (t * t * t));
+        }
+        curve.append(p3);
     }
-    return path;
+    return curve;
+}
+
+// A peak's marker: two arcs of the circle of radius `r` with gaps at the
+// left and the right, drawn once per colour and radius. Stroking arcs costs
+// more than the rest of a frame; a copy of the picture costs next to nothing.
+constexpr int kRingMargin = 2;
+
+const QImage& RingImage(const QColor& colour, int r, qreal ratio) {
+    static QHash<quint64, QImage> rings;
+    const quint64 key = (static_cast<quint64>(colour.rgba()) << 32) | (static_cast<quint64>(r) << 16) |
+                        static_cast<quint64>(qRound(ratio * 100) & 0xFFFF);
+    auto found = rings.constFind(key);
+    if (found != rings.constEnd()) return *found;
+    const int side = 2 * r + 2 * kRingMargin;
+    QImage ring(QSize(side, side) * ratio, QImage::Format_ARGB32_Premultiplied);
+    ring.setDevicePixelRatio(ratio);
+    ring.fill(Qt::transparent);
+    QPainter painter(&ring);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.translate(0.5, 0.5);
+    painter.setPen(QPen(colour, kArcWidth));
+    // Angles run clockwise from 3 o'clock: the lower arc, then the upper one.
+    const QRect circle(kRingMargin, kRingMargin, 2 * r, 2 * r);
+    painter.drawArc(circle, -15 * 16, -150 * 16);
+    painter.drawArc(circle, -195 * 16, -150 * 16);
+    painter.end();
+    return *rings.insert(key, ring);
 }
 
 bool IsPassFilter(EqBandType type) { return type == EqBandType::LowPass || type == EqBandType::HighPass; }
@@ -372,10 +414,17 @@ void CEqPanel::DrawSelectedArea(QPainter& painter) const {
         points.emplace_back(plot.ColumnX(i), plot.LevelY(band.response[static_cast<std::size_t>(i - 1)]));
     }
     points.emplace_back(plot.x0 + plot.w, plot.ZeroY());
-    const QPainterPath outline = CardinalSpline(points);
-    painter.strokePath(outline, QPen(kAreaOutline, 1));
-    // Filled as an area: the open outline closes along the zero line.
-    painter.fillPath(outline, kAreaFill);
+    const QPolygonF outline = CardinalSpline(points);
+    painter.setPen(QPen(kAreaOutline, 1));
+    painter.drawPolyline(outline);
+    // Filled as a region of whole pixels, without smoothing; the open outline
+    // closes along the zero line.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kAreaFill);
+    painter.drawPolygon(outline, Qt::OddEvenFill);
+    painter.restore();
 }
 
 void CEqPanel::DrawTotalCurve(QPainter& painter) const {
@@ -387,7 +436,16 @@ void CEqPanel::DrawTotalCurve(QPainter& painter) const {
     for (int i = 0; i < kEqColumns; ++i) {
         points.emplace_back(plot.ColumnX(i), plot.LevelY(sum[static_cast<std::size_t>(i)]));
     }
-    painter.strokePath(CardinalSpline(points), QPen(kCurveColour, kCurveWidth));
+    // Stroked as separate short lines: one wide polyline costs the stroker
+    // several times more, and the opaque colour hides where the lines overlap.
+    const QPolygonF curve = CardinalSpline(points);
+    QVector<QLineF> lines;
+    lines.reserve(curve.size());
+    for (qsizetype i = 0; i + 1 < curve.size(); ++i) lines.append(QLineF(curve[i], curve[i + 1]));
+    QPen pen(kCurveColour, kCurveWidth);
+    pen.setCapStyle(Qt::SquareCap);
+    painter.setPen(pen);
+    painter.drawLines(lines);
 }
 
 void CEqPanel::DrawMarkers(QPainter& painter) {
@@ -408,12 +466,10 @@ void CEqPanel::DrawMarkers(QPainter& painter) {
         if (band.type == EqBandType::Peak) {
             QColor arc = colour;
             arc.setAlpha(kArcAlpha);
-            painter.setPen(QPen(arc, kArcWidth));
-            painter.setBrush(Qt::NoBrush);
-            // Two arcs with gaps at the left and the right; angles run clockwise from 3 o'clock.
-            const QRect circle(TruncPixel(px) - r, TruncPixel(py) - r, 2 * r, 2 * r);
-            painter.drawArc(circle, -15 * 16, -150 * 16);
-            painter.drawArc(circle, -195 * 16, -150 * 16);
+            const QImage& ring = RingImage(arc, r, devicePixelRatioF());
+            // The painter's half-pixel shift is already in the picture.
+            painter.drawImage(QPointF(TruncPixel(px) - r - kRingMargin - 0.5, TruncPixel(py) - r - kRingMargin - 0.5),
+                              ring);
         } else {
             QColor dashed = colour;
             dashed.setAlpha(kBoxAlpha);
