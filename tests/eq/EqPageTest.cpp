@@ -217,12 +217,13 @@ TEST_F(EqPageTest, ClickingMarkersWithoutMovingThemSendsBackWhatTheDeviceHolds) 
 
 TEST_F(EqPageTest, ChannelEditsConvertAndSaturateInsteadOfWrapping) {
     auto* channel = Open<CMicHLDlg>();
+    Edit(0, 302.0f, 0, 0.48f);      // what raw 127 shows: the code's top, not off
     Edit(0, 19.0f, 0, 0.48f);       // below 20 Hz: off
     Edit(0, 20.0f, 0, 0.48f);       // the first step
     Edit(1, 1500.0f, -0.05f, 0.1f); // the shelf's code ends at 1000 Hz
     Edit(7, 20001.0f, 0, 0.48f);    // the low-pass open
     const std::vector<Sent> expected = {
-        {1, 21, 0}, {1, 21, 1},
+        {1, 21, 127}, {1, 21, 0}, {1, 21, 1},
         {1, 9, 16384 - 68}, {1, 10, 32767},  // gain truncated: 0.05 * 16384 / 12 = 68.27
         {1, 20, 32767},
     };
