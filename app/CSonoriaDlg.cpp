@@ -394,24 +394,33 @@ void CSonoriaDlg::ToggleLanguage() {
 }
 
 void CSonoriaDlg::Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-    const unsigned generation = linkGeneration_.load();
-    QMetaObject::invokeMethod(
-        this,
-        [this, message, wParam, lParam, generation] {
-            // What a link or its workers said before that link was dropped is
-            // stale: a new link must not take an old read-all's end for its own.
-            const bool stale = generation != linkGeneration_.load();
-            switch (message) {
-                case WM_SYNC_DONE:
-                    if (!stale) OnSyncDone(static_cast<int>(wParam), lParam != 0);
-                    break;
-                case WM_LINK_LOST:
-                    if (!stale) OnLinkLost();
-                    break;
-                default: break;  // the windows that handle 1001, 1003 and 1004 come later
-            }
-        },
-        Qt::QueuedConnection);
+    {
+        std::lock_guard lock(hostMessagesMutex_);
+        hostMessages_.push_back({message, wParam, lParam, linkGeneration_.load()});
+    }
+    // The values travel through our own locked queue, not inside Qt's event,
+    // so that the thread sanitizer sees every hand-over between the threads.
+    QMetaObject::invokeMethod(this, "DeliverHostMessages", Qt::QueuedConnection);
+}
+
+void CSonoriaDlg::DeliverHostMessages() {
+    for (;;) {
+        QueuedHostMessage queued;
+        {
+            std::lock_guard lock(hostMessagesMutex_);
+            if (hostMessages_.empty()) return;
+            queued = hostMessages_.front();
+            hostMessages_.pop_front();
+        }
+        // What a link or its workers said before that link was dropped is
+        // stale: a new link must not take an old read-all's end for its own.
+        if (queued.generation != linkGeneration_.load()) continue;
+        switch (queued.message) {
+            case WM_SYNC_DONE: OnSyncDone(static_cast<int>(queued.wParam), queued.lParam != 0); break;
+            case WM_LINK_LOST: OnLinkLost(); break;
+            default: break;  // the windows that handle 1001, 1003 and 1004 come later
+        }
+    }
 }
 
 void CSonoriaDlg::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {

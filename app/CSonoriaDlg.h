@@ -12,8 +12,10 @@
 
 #include <array>
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -108,6 +110,9 @@ public:
     void OnMasterVolume(int sliderId, int position);
     void OnModeButton(int mode);
 
+    // Delivers the host messages queued by Post, on this window's thread.
+    Q_INVOKABLE void DeliverHostMessages();
+
 public slots:
     void reject() override;  // Escape never closes the main window
 
@@ -173,6 +178,15 @@ private:
     DeviceHolderQuery holderQuery_;
     // Counts the links dropped; a message posted before the last drop is stale.
     std::atomic<unsigned> linkGeneration_{0};
+    // Messages posted from the link's threads, waiting for this window's thread.
+    struct QueuedHostMessage {
+        unsigned message;
+        std::uintptr_t wParam;
+        std::intptr_t lParam;
+        unsigned generation;
+    };
+    std::mutex hostMessagesMutex_;
+    std::deque<QueuedHostMessage> hostMessages_;
     QElapsedTimer answerOwedSince_;
     std::unique_ptr<CoalescingSender> volumes_;
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "controls/CMemGdiPlusDC.h"
+#include "controls/DialogTemplateFonts.h"
 #include "eq/CEqPanel.h"
 #include "eq/EqAxes.h"
 #include "eq/EqTotal.h"
@@ -88,9 +89,6 @@ constexpr int kInfoTop = 2;
 constexpr int kNoteRightGap = 10;
 constexpr int kNoteTop = 2;
 
-// GDI+ measures its fonts in points at 96 pixels per inch.
-constexpr int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
-
 // Where the faces the panel names are missing, these stand in.
 QStringList Faces(const char* face) {
     const QString name = QString::fromUtf8(face);
@@ -100,6 +98,7 @@ QStringList Faces(const char* face) {
 }
 
 QFont EmFont(const char* face, int pixels, QFont::Weight weight = QFont::Normal) {
+    InstallDialogFonts();  // "Tahoma" and "宋体" resolve as in the dialogs
     QFont font;
     font.setFamilies(Faces(face));
     font.setStyleHint(QFont::SansSerif);
