@@ -106,6 +106,18 @@ EqCoefficients Store(double a0, double a1, double a2, double b0, double b1, doub
             static_cast<float>(b0), static_cast<float>(b1), static_cast<float>(b2)};
 }
 
+// Some libraries a windowed program loads leave the upper halves of the AVX
+// registers in use. Every SSE instruction after that pays a transition
+// penalty (measured: a band's response 140 µs instead of 8 µs once the
+// windows library is up). Clearing the upper halves first costs nothing and
+// leaves the values in the SSE registers as they are.
+void ClearUpperVectorHalves() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    static const bool hasAvx = __builtin_cpu_supports("avx");
+    if (hasAvx) asm volatile("vzeroupper");
+#endif
+}
+
 }  // namespace
 
 EqCoefficients ComputeCoefficients(EqBandType type, float gain, float q) {
@@ -200,6 +212,7 @@ void PlaceBandSamples(const EqSamples& samples, int centreColumn, std::array<flo
 }
 
 void ComputeBandResponse(EqBand& band) {
+    ClearUpperVectorHalves();
     if (band.type == EqBandType::Off) return;
     if (!std::isfinite(band.frequency) || !std::isfinite(band.gain) || !std::isfinite(band.q)) return;
     if (band.frequency <= 0) return;
