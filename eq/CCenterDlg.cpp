@@ -3,15 +3,12 @@
 namespace sonoria {
 namespace {
 
-constexpr const char* kHintChinese =
-    "鼠标右键点击控制点后左右移动可调节Q值，键盘左右键微调频率，上下键(鼠标滚轮)微调增益，+ - 键微调Q值";
-
 // The source buttons stay hidden: the main window's flow buttons choose the view.
 const ControlSpec kControls[] = {
     {CEqPage::kPanelId, ControlKind::Label, "", 2, 14, 585, 173},
     {CCenterDlg::kResetId, ControlKind::ImageButton, "Reset EQ", 530, 0, 56, 13},
     {CCenterDlg::kTitleId, ControlKind::Label, "", 6, 3, 91, 8},
-    {CEqPage::kHintId, ControlKind::Label, kHintChinese, 81, 3, 439, 8, kCentered},
+    {CEqPage::kHintId, ControlKind::Label, CEqPage::kHintTemplateText, 81, 3, 439, 8, kCentered},
     {2200, ControlKind::ImageButton, "Mic Center", 116, 1, 50, 12, kHidden},
     {2201, ControlKind::ImageButton, "Music Center", 167, 1, 50, 12, kHidden},
     {2202, ControlKind::ImageButton, "Center Out", 219, 1, 50, 12, kHidden},

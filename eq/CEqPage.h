@@ -25,6 +25,9 @@ public:
     // Control ids the pages share.
     static constexpr int kPanelId = 1015;
     static constexpr int kHintId = 1106;
+    // The hint as the pages' templates carry it; the language tables give both languages.
+    static constexpr const char* kHintTemplateText =
+        "鼠标右键点击控制点后左右移动可调节Q值，键盘左右键微调频率，上下键(鼠标滚轮)微调增益，+ - 键微调Q值";
 
     ~CEqPage() override;
 

@@ -3,15 +3,11 @@
 namespace sonoria {
 namespace {
 
-// The hint as the template carries it; the language tables give both languages.
-constexpr const char* kHintChinese =
-    "鼠标右键点击控制点后左右移动可调节Q值，键盘左右键微调频率，上下键(鼠标滚轮)微调增益，+ - 键微调Q值";
-
 const ControlSpec kControls[] = {
     {CEqPage::kPanelId, ControlKind::Label, "", 2, 14, 585, 173},
     {CMicHLDlg::kResetId, ControlKind::ImageButton, "Reset", 530, 0, 56, 13},
     {CMicHLDlg::kTitleId, ControlKind::Label, "", 6, 3, 66, 8},
-    {CEqPage::kHintId, ControlKind::Label, kHintChinese, 81, 3, 439, 8, kCentered},
+    {CEqPage::kHintId, ControlKind::Label, CEqPage::kHintTemplateText, 81, 3, 439, 8, kCentered},
 };
 
 }  // namespace
