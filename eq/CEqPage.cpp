@@ -88,9 +88,9 @@ void SetColours(QWidget* control, const QColor& text) {
 
 }  // namespace
 
-CEqPage::CEqPage(QWidget* parent, const DialogSpec& spec, int resetButtonId, int titleId, EqView initialView)
-    : QWidget(parent), m_dialogId(spec.id), m_titleId(titleId), m_view(initialView) {
-    BuildDialog(this, spec);
+CEqPage::CEqPage(QWidget* parent, const DialogSpec& table, int resetButtonId, int titleId, EqView initialView)
+    : QWidget(parent), m_dialogId(table.id), m_titleId(titleId), m_view(initialView) {
+    BuildDialog(this, table);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, kPageGrey);
     setPalette(palette);

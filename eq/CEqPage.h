@@ -52,7 +52,7 @@ public:
     QString TitleText(bool english) const;
 
 protected:
-    CEqPage(QWidget* parent, const DialogSpec& spec, int resetButtonId, int titleId, EqView initialView);
+    CEqPage(QWidget* parent, const DialogSpec& table, int resetButtonId, int titleId, EqView initialView);
 
     // Chooses the view; the caller refreshes and re-texts.
     void SetView(EqView view) { m_view = view; }
