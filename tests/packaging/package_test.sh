@@ -71,8 +71,9 @@ deb="$tmp/package/sonoria_${version}_$(dpkg --print-architecture).deb"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 # Found by dpkg-shlibdeps from the binaries, next to the hand-named fonts.
+names=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
 for needed in libc6 libqt6widgets6 libhidapi-hidraw0 libstdc++6 fonts-wine fonts-wqy-microhei; do
-    grep -qE "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed"
+    grep -qxF "$needed" <<<"$names" || fail "Depends lacks $needed"
 done
 
 dpkg-deb -e "$deb" "$tmp/control"
