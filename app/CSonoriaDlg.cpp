@@ -82,7 +82,7 @@ CSonoriaDlg::CSonoriaDlg(QWidget* parent)
     RegisterControlFactories();
     connectedImage_ = LoadPngPixmap(kConnectedImage);
     disconnectedImage_ = LoadPngPixmap(kDisconnectedImage);
-    setWindowIcon(QIcon(LoadPngPixmap(kProgramIcon)));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("sonoria"), QIcon(LoadPngPixmap(kProgramIcon))));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     BuildControls();

@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev libgl-dev
     libhidapi-dev libudev-dev
     fonts-wqy-microhei fonts-wine
+    desktop-file-utils appstream help2man
 )
 
 missing=()

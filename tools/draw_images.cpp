@@ -1,5 +1,6 @@
 // sonoria-draw-images: draws every picture the program embeds and writes
-// them as <folder>/<id>.png.
+// them as <folder>/<id>.png, and the program icon for the desktop's icon
+// theme as <folder>/icons/sonoria-<size>.png.
 //
 //   sonoria-draw-images <output folder> [--contact-sheet <file.png>]
 //                       [--preview <file.png>]
@@ -20,6 +21,8 @@
 #include <cstdlib>
 
 namespace {
+
+constexpr int kProgramIconId = 209;
 
 QImage contactSheet(const std::vector<draw::Picture>& pictures) {
     constexpr int kSheetWidth = 1900;
@@ -65,6 +68,40 @@ QImage contactSheet(const std::vector<draw::Picture>& pictures) {
                    QStringLiteral("%1  %2x%3").arg(cell.picture->id).arg(image.width()).arg(image.height()));
     }
     return sheet;
+}
+
+// The sizes the hicolor icon theme asks for.
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+// Halves the image until one more halving would pass `size`, then scales the
+// rest of the way: each step averages whole pixels, so the thin waves of the
+// icon stay visible at 16 pixels instead of being skipped over.
+QImage iconAt(const QImage& source, int size) {
+    QImage image = source;
+    while (image.width() / 2 >= size) {
+        image = image.scaled(image.width() / 2, image.height() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    if (image.width() != size) image = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+int writeIcons(const std::vector<draw::Picture>& pictures, const QString& folder) {
+    const auto icon = std::find_if(pictures.begin(), pictures.end(), [](const auto& p) { return p.id == kProgramIconId; });
+    if (icon == pictures.end() || !QDir().mkpath(QDir(folder).filePath(QStringLiteral("icons")))) {
+        std::fprintf(stderr, "cannot write the theme icons\n");
+        return 1;
+    }
+    int failures = 0;
+    for (const int size : kIconSizes) {
+        const QString path = QDir(folder).filePath(QStringLiteral("icons/sonoria-%1.png").arg(size));
+        if (!iconAt(icon->image, size).save(path, "PNG", 9)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            ++failures;
+            continue;
+        }
+        std::printf("icon  %3d x %-3d  %s\n", size, size, qPrintable(path));
+    }
+    return failures;
 }
 
 }  // namespace
@@ -119,6 +156,7 @@ int main(int argc, char** argv) {
         }
         std::printf("%4d  %4d x %-4d  %s\n", picture.id, out.width(), out.height(), qPrintable(picture.what));
     }
+    failures += writeIcons(pictures, folder);
     if (!sheetFile.isEmpty() && !contactSheet(pictures).save(sheetFile, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(sheetFile));
         ++failures;
