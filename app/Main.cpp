@@ -90,6 +90,8 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setOrganizationName(QStringLiteral("SONORIA"));
     QApplication::setApplicationName(QStringLiteral("SONORIA-K7X"));
+    // Lets desktops match the window to its launcher (packaging/sonoria.desktop).
+    QGuiApplication::setDesktopFileName(QStringLiteral("sonoria"));
     Options options;
     if (!Parse(QApplication::arguments(), options)) return kUsageError;
 
