@@ -73,8 +73,6 @@ QColor VolumeColor(int position, int redAbove, int amberFrom) {
 
 }  // namespace
 
-bool IsAcceptedModel(const QString& machineName) { return IsKnownModel(machineName.toStdString()); }
-
 CSonoriaDlg::CSonoriaDlg(QWidget* parent)
     : QDialog(parent),
       holderQuery_(ConnectionRefusedBy),

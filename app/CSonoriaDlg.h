@@ -206,7 +206,4 @@ private:
     QPixmap disconnectedImage_;
 };
 
-// Accepted machine names, compared without regard to case.
-bool IsAcceptedModel(const QString& machineName);
-
 }  // namespace sonoria

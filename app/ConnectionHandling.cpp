@@ -216,7 +216,7 @@ void CSonoriaDlg::OnSyncDone(int kind, bool succeeded) {
         ShowSyncFailure();
         return;
     }
-    if (!IsAcceptedModel(QString::fromLatin1(g_Device.machineName.Get().c_str()))) {
+    if (!IsKnownModel(g_Device.machineName.Get())) {
         RefuseDevice();
         return;
     }

@@ -31,6 +31,22 @@
 
 namespace sonoria::test {
 
+// Closes a main window opened by a test and leaves the link, the handlers,
+// the settings file and the image as a new test expects them.
+inline void CloseWindowAndLink(std::unique_ptr<CSonoriaDlg>& window) {
+    SetMessageHandler([](const MessageRequest&) { return MessageAnswer::No; });
+    if (window) window->close();
+    window.reset();
+    StopSyncWorkers();
+    DisconnectDevice();
+    SetHidBackend(nullptr);
+    SetMessageHandler({});
+    SetSaveFileHandler({});
+    SetSettingsFileForTesting({});
+    g_bSyncIdle.store(1);
+    ResetDeviceState();
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -41,19 +57,7 @@ protected:
         });
         SetHidBackend(device);
     }
-    void TearDown() override {
-        SetMessageHandler([](const MessageRequest&) { return MessageAnswer::No; });
-        if (window) window->close();
-        window.reset();
-        StopSyncWorkers();
-        DisconnectDevice();
-        SetHidBackend(nullptr);
-        SetMessageHandler({});
-        SetSaveFileHandler({});
-        SetSettingsFileForTesting({});
-        g_bSyncIdle.store(1);
-        ResetDeviceState();
-    }
+    void TearDown() override { CloseWindowAndLink(window); }
     // Opens the window and waits for the start-up connection and its synchronisation.
     void Open(bool expectConnection = true) {
         window = std::make_unique<CSonoriaDlg>();

@@ -20,6 +20,7 @@
 #include "app/DeviceWatch.h"
 #include "app/FlowPanel.h"
 #include "app/Localization.h"
+#include "app/MainWindowFixture.h"
 #include "app/MainWindowTemplate.h"
 #include "app/MessageService.h"
 #include "app/Settings.h"
@@ -123,17 +124,7 @@ protected:
         SetMessageHandler([](const MessageRequest&) { return MessageAnswer::No; });
         SetHidBackend(device);
     }
-    void TearDown() override {
-        if (window) window->close();
-        window.reset();
-        StopSyncWorkers();
-        DisconnectDevice();
-        SetHidBackend(nullptr);
-        SetMessageHandler({});
-        SetSettingsFileForTesting({});
-        g_bSyncIdle.store(1);
-        ResetDeviceState();
-    }
+    void TearDown() override { test::CloseWindowAndLink(window); }
     std::string State(const char* what) const { return std::string(what) + " (" + LanguageName(GetParam()) + ")"; }
     // The window connected to the virtual device and read, as the user sees it.
     void OpenConnected() {
