@@ -10,6 +10,7 @@ packages=(
     libhidapi-dev libudev-dev
     fonts-wqy-microhei fonts-wine
     desktop-file-utils appstream help2man
+    ccache
 )
 
 missing=()
