@@ -23,8 +23,9 @@ public:
     void SetImage(const QImage& image);
     void Empty();
 
-    int Width() const { return m_image.width(); }
-    int Height() const { return m_image.height(); }
+    // In device-independent pixels, whatever the picture's density.
+    int Width() const { return qRound(m_image.deviceIndependentSize().width()); }
+    int Height() const { return qRound(m_image.deviceIndependentSize().height()); }
 
 protected:
     QImage m_image;

@@ -62,8 +62,8 @@ int CXBmpSlider::SetTrackImages() {
 int CXBmpSlider::SetTrackImages(const QImage& track, const QImage& fill) {
     m_track = QPixmap::fromImage(track);
     m_fill = QPixmap::fromImage(fill);
-    m_trackWidth = track.width();
-    m_trackHeight = track.height();
+    m_trackWidth = qRound(track.deviceIndependentSize().width());
+    m_trackHeight = qRound(track.deviceIndependentSize().height());
     updateGeometry();
     update();
     return 1;
@@ -83,8 +83,8 @@ int CXBmpSlider::SetThumbImages(const QImage& thumb, const QImage& focused, cons
     m_thumb = QPixmap::fromImage(thumb);
     m_focusedThumb = QPixmap::fromImage(focused);
     m_disabledThumb = QPixmap::fromImage(disabled);
-    m_thumbWidth = thumb.width();
-    m_thumbHeight = thumb.height();
+    m_thumbWidth = qRound(thumb.deviceIndependentSize().width());
+    m_thumbHeight = qRound(thumb.deviceIndependentSize().height());
     update();
     return 1;
 }
@@ -182,8 +182,11 @@ void CXBmpSlider::paintEvent(QPaintEvent*) {
         // The fill shows from the minimum end up to the thumb.
         const QRect filled = m_vertical ? QRect(0, d, m_trackWidth, m_trackHeight - d)
                                         : QRect(0, 0, d, m_trackHeight);
-        const QRect source = filled & m_fill.rect();
-        if (!source.isEmpty()) painter.drawPixmap(source.topLeft(), m_fill, source);
+        const QRect shown = filled & QRect(QPoint(0, 0), m_fill.deviceIndependentSize().toSize());
+        // The source rectangle counts the fill's own pixels, which may be denser.
+        const qreal density = m_fill.devicePixelRatio();
+        const QRectF source(QPointF(shown.topLeft()) * density, QSizeF(shown.size()) * density);
+        if (!shown.isEmpty()) painter.drawPixmap(QRectF(shown), m_fill, source);
         const QPixmap& thumb = CurrentThumb();
         if (!thumb.isNull()) painter.drawPixmap(ThumbRect(), thumb);
     }

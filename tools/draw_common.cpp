@@ -8,8 +8,17 @@
 
 namespace draw {
 
+namespace {
+int g_density = 1;
+}
+
+void setDensity(int density) { g_density = std::max(1, density); }
+int density() { return g_density; }
+
 QImage canvas(int width, int height, const QColor& fill) {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(width * g_density, height * g_density, QImage::Format_ARGB32_Premultiplied);
+    // Painters on the image then draw in the 1x coordinates at full density.
+    image.setDevicePixelRatio(g_density);
     image.fill(fill);
     return image;
 }
@@ -88,7 +97,7 @@ void blur(QImage& image, int radius) {
     if (image.format() != QImage::Format_ARGB32_Premultiplied)
         image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     // Three box passes of half the radius each approximate a Gaussian.
-    const int r = std::max(1, radius / 2);
+    const int r = std::max(1, static_cast<int>(std::lround(radius * image.devicePixelRatio())) / 2);
     QImage temp(image.size(), image.format());
     for (int pass = 0; pass < 3; ++pass) {
         boxPass(image, temp, r, true);
@@ -98,7 +107,8 @@ void blur(QImage& image, int radius) {
 
 void paintGlow(QImage& target, const QPainterPath& shape, const QColor& colour, int radius, double strength,
                const QPointF& offset) {
-    QImage layer = canvas(target.width(), target.height());
+    const QSize size = target.deviceIndependentSize().toSize();
+    QImage layer = canvas(size.width(), size.height());
     {
         QPainter p(&layer);
         prepare(p);

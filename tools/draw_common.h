@@ -53,7 +53,13 @@ inline double duY(double y) { return y * 15.0 / 8.0; }
 // The dark panel colour most windows use.
 inline QColor panelColour() { return QColor(32, 32, 32); }
 
-// A premultiplied ARGB canvas cleared to `fill` (transparent by default).
+// The density the pictures are drawn at: 1 for <id>.png, 2 for <id>@2x.png.
+// Every drawing works in the 1x coordinates; canvas() takes care of the rest.
+void setDensity(int density);
+int density();
+
+// A premultiplied ARGB canvas cleared to `fill` (transparent by default):
+// width x height in drawing coordinates, density times as many pixels.
 QImage canvas(int width, int height, const QColor& fill = Qt::transparent);
 
 // Sets up a painter with antialiasing and smooth scaling.
@@ -67,7 +73,8 @@ QColor withAlpha(const QColor& c, int alpha);
 QPainterPath pillPath(const QRectF& r);
 QPainterPath roundPath(const QRectF& r, double radius);
 
-// Gaussian-like blur (three box passes) of a premultiplied image, in place.
+// Gaussian-like blur (three box passes) of a premultiplied image, in place;
+// `radius` is in drawing coordinates.
 void blur(QImage& image, int radius);
 
 // Paints a soft glow of `shape` in `colour`, `radius` pixels wide, under

@@ -1,5 +1,6 @@
 // sonoria-draw-images: draws every picture the program embeds and writes
-// them as <folder>/<id>.png, and the program icon for the desktop's icon
+// them as <folder>/<id>.png and, twice as dense for high-density screens,
+// <folder>/<id>@2x.png, and the program icon for the desktop's icon
 // theme as <folder>/icons/sonoria-<size>.png.
 //
 //   sonoria-draw-images <output folder> [--contact-sheet <file.png>]
@@ -104,6 +105,30 @@ int writeIcons(const std::vector<draw::Picture>& pictures, const QString& folder
     return failures;
 }
 
+// Every picture at one density, sorted by id.
+std::vector<draw::Picture> drawAll(int density) {
+    draw::setDensity(density);
+    draw::Gallery gallery;
+    draw::drawSliders(gallery);
+    draw::drawButtons(gallery);
+    draw::drawSymbols(gallery);
+    draw::drawRouting(gallery);
+    draw::drawWindowPictures(gallery);
+    draw::setDensity(1);
+    std::vector<draw::Picture> pictures = gallery.pictures();
+    std::sort(pictures.begin(), pictures.end(), [](const auto& a, const auto& b) { return a.id < b.id; });
+    return pictures;
+}
+
+int writePicture(const QImage& image, const QString& path) {
+    QImage out = image.convertToFormat(QImage::Format_ARGB32);
+    // The file keeps no density of its own: the loader sets it from the name.
+    out.setDevicePixelRatio(1.0);
+    if (out.save(path, "PNG", 9)) return 0;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -135,26 +160,23 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    draw::Gallery gallery;
-    draw::drawSliders(gallery);
-    draw::drawButtons(gallery);
-    draw::drawSymbols(gallery);
-    draw::drawRouting(gallery);
-    draw::drawWindowPictures(gallery);
-
-    std::vector<draw::Picture> pictures = gallery.pictures();
-    std::sort(pictures.begin(), pictures.end(), [](const auto& a, const auto& b) { return a.id < b.id; });
+    std::vector<draw::Picture> pictures = drawAll(1);
+    const std::vector<draw::Picture> doubled = drawAll(2);
 
     int failures = 0;
-    for (const auto& picture : pictures) {
-        const QString path = QDir(folder).filePath(QStringLiteral("%1.png").arg(picture.id));
-        const QImage out = picture.image.convertToFormat(QImage::Format_ARGB32);
-        if (!out.save(path, "PNG", 9)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const draw::Picture& picture = pictures[i];
+        const draw::Picture& sharp = doubled[i];
+        // The 2x picture must cover exactly the same area, or layouts would shift.
+        if (sharp.id != picture.id || sharp.image.size() != picture.image.size() * 2) {
+            std::fprintf(stderr, "picture %d: the 2x drawing is not twice the 1x one\n", picture.id);
             ++failures;
             continue;
         }
-        std::printf("%4d  %4d x %-4d  %s\n", picture.id, out.width(), out.height(), qPrintable(picture.what));
+        failures += writePicture(picture.image, QDir(folder).filePath(QStringLiteral("%1.png").arg(picture.id)));
+        failures += writePicture(sharp.image, QDir(folder).filePath(QStringLiteral("%1@2x.png").arg(picture.id)));
+        std::printf("%4d  %4d x %-4d  %s\n", picture.id, picture.image.width(), picture.image.height(),
+                    qPrintable(picture.what));
     }
     failures += writeIcons(pictures, folder);
     if (!sheetFile.isEmpty() && !contactSheet(pictures).save(sheetFile, "PNG")) {

@@ -94,6 +94,28 @@ TEST_F(BmpSliderTest, ThumbIsPlacedByTruncatedProportion) {
     EXPECT_EQ(slider->ThumbRect(), QRect(79, 1, kThumbWidth, kThumbHeight));
 }
 
+// Pictures twice as dense (a high-density screen) take the same room, and the
+// fill still reaches exactly to the thumb.
+TEST_F(BmpSliderTest, DensePicturesKeepTheLayout) {
+    auto dense = [](int width, int height, const QColor& color) {
+        QImage image = Solid(width * 2, height * 2, color);
+        image.setDevicePixelRatio(2.0);
+        return image;
+    };
+    slider->SetTrackImages(dense(kTrackWidth, kTrackHeight, kTrackColor), dense(kTrackWidth, kTrackHeight, kFillColor));
+    slider->SetThumbImages(dense(kThumbWidth, kThumbHeight, kThumbColor),
+                           dense(kThumbWidth, kThumbHeight, kFocusedColor),
+                           dense(kThumbWidth, kThumbHeight, kDisabledColor));
+    EXPECT_EQ(slider->sizeHint(), QSize(kTrackWidth, kTrackHeight));
+    slider->SetPos(64);
+    EXPECT_EQ(slider->ThumbRect(), QRect(79, 1, kThumbWidth, kThumbHeight));
+    window.show();
+    EXPECT_EQ(PixelAt(*slider, 40, 9), kFillColor);
+    EXPECT_EQ(PixelAt(*slider, 78, 9), kFillColor);
+    EXPECT_EQ(PixelAt(*slider, 85, 9), kThumbColor);
+    EXPECT_EQ(PixelAt(*slider, 120, 9), kTrackColor);
+}
+
 TEST_F(BmpSliderTest, SetPosClampsAndTellsNobody) {
     slider->SetPos(500);
     EXPECT_EQ(slider->GetPos(), 127);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QPainter>
 
 #include "controls/ImageLoader.h"
@@ -33,11 +34,34 @@ TEST(ImageResources, EveryImageTheWindowsCiteExistsAtItsSize) {
     EXPECT_EQ(thumb.size(), focused.size());  // the focused thumb replaces the normal one in place
 }
 
+TEST(ImageResources, EveryImageHasASharpTwinOfTwiceItsSize) {
+    QStringList ids;
+    QStringList twins;
+    QDirIterator it(QStringLiteral(":/images"));
+    while (it.hasNext()) {
+        const QString name = QFileInfo(it.next()).fileName();
+        if (!name.endsWith(QStringLiteral(".png"))) continue;
+        (name.endsWith(QStringLiteral("@2x.png")) ? twins : ids) << name.section(QLatin1Char('@'), 0, 0).section(QLatin1Char('.'), 0, 0);
+    }
+    ids.sort();
+    twins.sort();
+    ASSERT_FALSE(ids.isEmpty());
+    // A picture without its twin would be blurred on a high-density screen, a
+    // twin without its picture never shown.
+    EXPECT_EQ(ids, twins);
+    for (const QString& id : ids) {
+        const QImage plain(QStringLiteral(":/images/%1.png").arg(id));
+        const QImage sharp(QStringLiteral(":/images/%1@2x.png").arg(id));
+        EXPECT_EQ(sharp.size(), plain.size() * 2) << qPrintable(id);
+    }
+}
+
 TEST(ImageResources, ContactSheet) {
     QList<QImage> images;
     QStringList names;
     QDirIterator it(QStringLiteral(":/images"));
     while (it.hasNext()) names << it.next();
+    names.removeIf([](const QString& name) { return name.endsWith(QStringLiteral("@2x.png")); });
     names.sort();
     int width = 0, height = 0;
     for (const QString& name : names) {
