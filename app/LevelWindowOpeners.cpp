@@ -1,0 +1,85 @@
+// The main window's openers of the level, mix and delay windows and of the
+// automatic subwoofer window, and its care of them.
+#include <QApplication>
+
+#include "app/CSonoriaDlg.h"
+#include "app/FlowPanel.h"
+#include "app/WindowReferences.h"
+#include "controls/DialogTemplate.h"
+
+namespace sonoria {
+
+void CSonoriaDlg::ShowLevelPopup(int buttonId) {
+    if (LiveWindow(levelPopup_) == nullptr) {
+        if (FindLevelInstance(buttonId) == nullptr) return;
+        levelPopup_ = new CSliderDlg(buttonId, this, [this] { panel_->RefreshFlowCaptions(); });
+    }
+    levelPopup_->show();
+    PlaceUnderButton(levelPopup_, buttonId, levelPopup_->size());
+}
+
+void CSonoriaDlg::ShowMixPopup(int buttonId) {
+    if (LiveWindow(mixPopup_) == nullptr) {
+        if (FindMixInstance(buttonId) == nullptr) return;
+        mixPopup_ = new CMicSliderDlg(buttonId, this, [this] { panel_->RefreshFlowCaptions(); });
+    }
+    mixPopup_->show();
+    PlaceUnderButton(mixPopup_, buttonId, mixPopup_->size());
+}
+
+void CSonoriaDlg::ShowDelayWindow(int buttonId) {
+    if (LiveWindow(delayWindow_) == nullptr) {
+        if (FindDelayInstance(buttonId) == nullptr) return;
+        delayWindow_ = new CSliderDelayDlg(buttonId, this, [this] { panel_->RefreshFlowCaptions(); });
+    }
+    delayWindow_->show();
+    // The delay window has a caption: it is placed by its frame.
+    PlaceUnderButton(delayWindow_, buttonId, delayWindow_->frameGeometry().size());
+}
+
+void CSonoriaDlg::ShowAutoSub(QWidget* owner) {
+    if (LiveWindow(autoSub_) == nullptr) autoSub_ = new CAutoSubDlg(owner != nullptr ? owner : this);
+    autoSub_->show();
+    autoSub_->raise();
+}
+
+void CSonoriaDlg::PlaceUnderButton(QWidget* popup, int buttonId, QSize size) {
+    const QWidget* button = FindControl(this, buttonId);
+    if (button == nullptr) return;
+    const QPoint topLeft = button->mapToGlobal(QPoint(0, 0));
+    const int buttonRight = topLeft.x() + button->width();
+    const QRect frame = frameGeometry();
+    const int windowRight = frame.x() + frame.width();
+    // Left-aligned with the button, unless that would pass the window's right edge.
+    int left = topLeft.x();
+    if (windowRight < left + size.width()) left = buttonRight - size.width();
+    popup->move(left, topLeft.y() + button->height());
+}
+
+void CSonoriaDlg::CloseLevelPopups() {
+    CloseAndForget(levelPopup_);
+    CloseAndForget(mixPopup_);
+    CloseAndForget(delayWindow_);
+}
+
+void CSonoriaDlg::RefreshLevelWindows() {
+    // The delay window keeps what it showed when it opened.
+    if (autoSub_) autoSub_->RefreshAutoSub();
+    if (levelPopup_) levelPopup_->RefreshLevelPopup();
+    if (mixPopup_) mixPopup_->RefreshMixPopup();
+}
+
+void CSonoriaDlg::RetextLevelWindows() {
+    if (autoSub_) autoSub_->ApplyLanguage();
+    if (delayWindow_) delayWindow_->ApplyLanguage();
+}
+
+bool CSonoriaDlg::OwnsActiveWindow() const {
+    for (const QWidget* window = QApplication::activeWindow(); window != nullptr;
+         window = window->parentWidget() != nullptr ? window->parentWidget()->window() : nullptr) {
+        if (window == this) return true;
+    }
+    return false;
+}
+
+}  // namespace sonoria
