@@ -1,5 +1,6 @@
 #include "effects/LevelWindowLook.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPalette>
@@ -67,5 +68,7 @@ void CLevelWindow::keyPressEvent(QKeyEvent* event) {
     }
     QDialog::keyPressEvent(event);
 }
+
+void CLevelWindow::closeEvent(QCloseEvent* event) { event->accept(); }
 
 }  // namespace sonoria

@@ -46,6 +46,9 @@ public slots:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Closing needs no answer from anyone (the dialog's own handling would
+    // reject, which closes again).
+    void closeEvent(QCloseEvent* event) override;
 };
 
 }  // namespace sonoria
