@@ -8,33 +8,47 @@
 #include "controls/DialogTemplate.h"
 
 namespace sonoria {
+namespace {
+
+// The popup for this button: the one open for it, or a new one from `create`;
+// null when the button has no popup of this kind. A popup open for another
+// button (reached from the keyboard, without the click that would have
+// closed it) gives way.
+template <typename Popup, typename Create>
+Popup* PopupFor(QPointer<Popup>& reference, int buttonId, bool buttonHasOne, Create create) {
+    if (LiveWindow(reference) != nullptr && reference->ButtonId() != buttonId) CloseAndForget(reference);
+    if (LiveWindow(reference) == nullptr && buttonHasOne) reference = create();
+    return reference.data();
+}
+
+}  // namespace
 
 void CSonoriaDlg::ShowLevelPopup(int buttonId) {
-    if (LiveWindow(levelPopup_) == nullptr) {
-        if (FindLevelInstance(buttonId) == nullptr) return;
-        levelPopup_ = new CSliderDlg(buttonId, this, [this] { panel_->RefreshFlowCaptions(); });
-    }
-    levelPopup_->show();
-    PlaceUnderButton(levelPopup_, buttonId, levelPopup_->size());
+    auto* popup = PopupFor(levelPopup_, buttonId, FindLevelInstance(buttonId) != nullptr, [&] {
+        return new CSliderDlg(buttonId, this, [this] { panel_->RefreshFlowCaptions(); });
+    });
+    if (popup == nullptr) return;
+    popup->show();
+    PlaceUnderButton(popup, buttonId, popup->size());
 }
 
 void CSonoriaDlg::ShowMixPopup(int buttonId) {
-    if (LiveWindow(mixPopup_) == nullptr) {
-        if (FindMixInstance(buttonId) == nullptr) return;
-        mixPopup_ = new CMicSliderDlg(buttonId, this, [this] { panel_->RefreshFlowCaptions(); });
-    }
-    mixPopup_->show();
-    PlaceUnderButton(mixPopup_, buttonId, mixPopup_->size());
+    auto* popup = PopupFor(mixPopup_, buttonId, FindMixInstance(buttonId) != nullptr, [&] {
+        return new CMicSliderDlg(buttonId, this, [this] { panel_->RefreshFlowCaptions(); });
+    });
+    if (popup == nullptr) return;
+    popup->show();
+    PlaceUnderButton(popup, buttonId, popup->size());
 }
 
 void CSonoriaDlg::ShowDelayWindow(int buttonId) {
-    if (LiveWindow(delayWindow_) == nullptr) {
-        if (FindDelayInstance(buttonId) == nullptr) return;
-        delayWindow_ = new CSliderDelayDlg(buttonId, this, [this] { panel_->RefreshFlowCaptions(); });
-    }
-    delayWindow_->show();
+    auto* popup = PopupFor(delayWindow_, buttonId, FindDelayInstance(buttonId) != nullptr, [&] {
+        return new CSliderDelayDlg(buttonId, this, [this] { panel_->RefreshFlowCaptions(); });
+    });
+    if (popup == nullptr) return;
+    popup->show();
     // The delay window has a caption: it is placed by its frame.
-    PlaceUnderButton(delayWindow_, buttonId, delayWindow_->frameGeometry().size());
+    PlaceUnderButton(popup, buttonId, popup->frameGeometry().size());
 }
 
 void CSonoriaDlg::ShowAutoSub(QWidget* owner) {

@@ -300,6 +300,16 @@ TEST_F(LevelWindowsTest, AnotherFlowButtonGetsAFreshPopupOfItsOwn) {
     ASSERT_NE(window->LevelPopup(), nullptr);
     EXPECT_NE(window->LevelPopup(), second.data());
     EXPECT_EQ(window->LevelPopup()->ButtonId(), IDC_FLOW_DIRECT);
+    // Reached from the keyboard, without a click: the same button keeps its
+    // popup, another button gets its own.
+    QPointer<CSliderDlg> third = window->LevelPopup();
+    window->ShowLevelPopup(IDC_FLOW_DIRECT);
+    EXPECT_EQ(window->LevelPopup(), third.data());
+    window->ShowLevelPopup(IDC_FLOW_SHIFT);
+    ASSERT_NE(window->LevelPopup(), nullptr);
+    EXPECT_NE(window->LevelPopup(), third.data());
+    EXPECT_EQ(window->LevelPopup()->ButtonId(), IDC_FLOW_SHIFT);
+    EXPECT_TRUE(third.isNull() || !third->isVisible());
     // Enter does not close it.
     QTest::keyClick(window->LevelPopup(), Qt::Key_Return);
     EXPECT_TRUE(window->LevelPopup()->isVisible());
