@@ -258,10 +258,14 @@ TEST_P(TextFitTest, InformationWindowWithEveryNotice) {
 // subwoofer window, with their widest numbers.
 TEST_P(TextFitTest, LevelMixDelayAndAutoSubWindows) {
     OpenConnected();
-    for (int block : {5, 6, 7, 8}) {
-        for (int index : {17, 18, 21, 22}) SetParamFirst(block, index, 127);
-        sonoria::SetParam(block, 24, {0x1F, 0xFE});  // 85.31ms
-    }
+    // Into the active copy: the rear one once routed to the rear.
+    const auto storeWidestLevels = [] {
+        for (int block : {5, 6, 7, 8}) {
+            for (int index : {17, 18, 21, 22}) SetParamFirst(block, index, 127);
+            sonoria::SetParam(block, 24, {0x1F, 0xFE});  // 85.31ms
+        }
+    };
+    storeWidestLevels();
     SetParamFirst(5, 18, 127);
     SetParamFirst(5, 19, 127);
     const auto check = [&](QWidget* popup, const char* what) {
@@ -283,6 +287,7 @@ TEST_P(TextFitTest, LevelMixDelayAndAutoSubWindows) {
     window->ShowDelayWindow(IDC_FLOW_MAIN_DELAY);
     check(window->DelayWindow(), "delay-two-sections");
     g_Device.rearRouting.store(1);
+    storeWidestLevels();
     window->RefreshAfterSync();
     window->ShowDelayWindow(IDC_FLOW_SUB_DELAY);
     check(window->DelayWindow(), "delay-rear");
