@@ -11,6 +11,7 @@
 #include "app/ControlFactories.h"
 #include "controls/ControlText.h"
 #include "app/DeviceWatch.h"
+#include "app/WindowReferences.h"
 #include "controls/DialogTemplate.h"
 #include "app/FlowPanel.h"
 #include "app/Localization.h"
@@ -307,6 +308,7 @@ void CSonoriaDlg::RefreshAfterSync() {
     panel_->RefreshRoutingDisplay();
     panel_->RefreshFlowCaptions();
     panel_->CheckBoxesFromImage();
+    RefreshLevelWindows();
     const bool notBaseModel = NotBaseModel();
     for (CEqPage* page : EqPages()) {
         page->SetNotBaseModel(notBaseModel);
@@ -380,11 +382,17 @@ void CSonoriaDlg::RefreshLanguage() {
     panel_->RefreshRoutingDisplay();
     panel_->RefreshFlowCaptions();
     for (CEqPage* page : EqPages()) page->ApplyLanguage();
+    RetextLevelWindows();
     update();
 }
 
 void CSonoriaDlg::CloseTransientWindows() {
-    // The transient sub-windows arrive with their own parts; none is open yet.
+    // Each reference is cleared before its window closes: Qt deletes a closed
+    // window later, and the next opener must not find it meanwhile.
+    CloseAndForget(autoSub_);
+    CloseAndForget(levelPopup_);
+    CloseAndForget(delayWindow_);
+    CloseAndForget(mixPopup_);
 }
 
 void CSonoriaDlg::ToggleLanguage() {
@@ -487,10 +495,11 @@ void CSonoriaDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CSonoriaDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonPress && isActiveWindow()) {
+    if (event->type() == QEvent::MouseButtonPress && (isActiveWindow() || OwnsActiveWindow())) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget != nullptr && widget->window() == this) CloseTransientWindows();
     }
+    if (event->type() == QEvent::NonClientAreaMouseButtonPress && watched == this) CloseLevelPopups();
     return QDialog::eventFilter(watched, event);
 }
 

@@ -24,6 +24,10 @@
 #include "eq/CCenterDlg.h"
 #include "eq/CMainDlg.h"
 #include "eq/CMicHLDlg.h"
+#include "effects/CAutoSubDlg.h"
+#include "effects/CMicSliderDlg.h"
+#include "effects/CSliderDelayDlg.h"
+#include "effects/CSliderDlg.h"
 #include "link/HostMessages.h"
 
 class QLabel;
@@ -73,9 +77,13 @@ public:
     void ShowLogo() {}
     void ShowFunction() {}
     void ShowEffect() {}
-    void ShowLevelPopup(int) {}
-    void ShowMixPopup(int) {}
-    void ShowDelayWindow(int) {}
+    // The level, mix and delay windows of a flow button, placed under it
+    // (LevelWindowOpeners.cpp).
+    void ShowLevelPopup(int buttonId);
+    void ShowMixPopup(int buttonId);
+    void ShowDelayWindow(int buttonId);
+    // The automatic subwoofer window, closing with `owner` (this window when null).
+    void ShowAutoSub(QWidget* owner = nullptr);
 
     int Language() const { return language_; }
     bool Synchronising() const { return synchronising_; }
@@ -87,6 +95,10 @@ public:
     CCenterDlg* CenterEqPage() const { return centerEq_.data(); }
     CInfoDlg* InfoWindow() const { return info_.data(); }
     CSynDlg* SyncWindow() const { return sync_.data(); }
+    CSliderDlg* LevelPopup() const { return levelPopup_.data(); }
+    CMicSliderDlg* MixPopup() const { return mixPopup_.data(); }
+    CSliderDelayDlg* DelayWindow() const { return delayWindow_.data(); }
+    CAutoSubDlg* AutoSubWindow() const { return autoSub_.data(); }
     bool MeterPollingActive() const { return meterPoll_.isActive(); }
     // The pending stored mode of a mode-file load, stored after the next synchronisation.
     void SetPendingModeSlot(int slot) { pendingModeSlot_ = slot; }
@@ -158,6 +170,14 @@ private:
     void CloseDeviceLink();
     void UpdateValueColors();
     CXBmpSlider* Slider(int id) const;
+    // Puts a popup under its flow button, inside the window's right edge.
+    void PlaceUnderButton(QWidget* popup, int buttonId, QSize size);
+    // The popups a click on the caption bar closes.
+    void CloseLevelPopups();
+    void RefreshLevelWindows();
+    void RetextLevelWindows();
+    // The active window is one this window owns (a popup of its own).
+    bool OwnsActiveWindow() const;
     QLabel* Label(int id) const;
 
     int language_ = 1;
@@ -202,6 +222,10 @@ private:
     QPointer<CMicHLDlg> channelEq_;
     QPointer<CMainDlg> mainEq_;
     QPointer<CCenterDlg> centerEq_;
+    QPointer<CSliderDlg> levelPopup_;
+    QPointer<CMicSliderDlg> mixPopup_;
+    QPointer<CSliderDelayDlg> delayWindow_;
+    QPointer<CAutoSubDlg> autoSub_;
     QPixmap connectedImage_;
     QPixmap disconnectedImage_;
 };

@@ -254,6 +254,54 @@ TEST_P(TextFitTest, InformationWindowWithEveryNotice) {
     delete info.data();
 }
 
+// The level, mix and delay windows of the flow buttons and the automatic
+// subwoofer window, with their widest numbers.
+TEST_P(TextFitTest, LevelMixDelayAndAutoSubWindows) {
+    OpenConnected();
+    // Into the active copy: the rear one once routed to the rear.
+    const auto storeWidestLevels = [] {
+        for (int block : {5, 6, 7, 8}) {
+            for (int index : {17, 18, 21, 22}) SetParamFirst(block, index, 127);
+            sonoria::SetParam(block, 24, {0x1F, 0xFE});  // 85.31ms
+        }
+    };
+    storeWidestLevels();
+    SetParamFirst(5, 18, 127);
+    SetParamFirst(5, 19, 127);
+    const auto check = [&](QWidget* popup, const char* what) {
+        ASSERT_NE(popup, nullptr) << what;
+        ExpectAllTextsFit(popup, State(what));
+        SaveScreenshot(popup, ShotName(what));
+        window->CloseTransientWindows();
+    };
+    window->ShowLevelPopup(IDC_FLOW_DIRECT);
+    check(window->LevelPopup(), "level-popup");
+    window->ShowLevelPopup(IDC_FLOW_PITCH);
+    check(window->LevelPopup(), "pitch-popup");
+    window->ShowLevelPopup(IDC_FLOW_SUB_PHASE);
+    check(window->LevelPopup(), "phase-popup");
+    window->ShowMixPopup(IDC_FLOW_MAIN_MIC);
+    check(window->MixPopup(), "mix-popup");
+    window->ShowDelayWindow(IDC_FLOW_SUB_DELAY);
+    check(window->DelayWindow(), "delay-one-section");
+    window->ShowDelayWindow(IDC_FLOW_MAIN_DELAY);
+    check(window->DelayWindow(), "delay-two-sections");
+    g_Device.rearRouting.store(1);
+    storeWidestLevels();
+    window->RefreshAfterSync();
+    window->ShowDelayWindow(IDC_FLOW_SUB_DELAY);
+    check(window->DelayWindow(), "delay-rear");
+    g_Device.rearRouting.store(0);
+
+    g_Device.autoSub[0].store(255);
+    g_Device.autoSub[1].store(188);  // a stored ratio beyond the slider shows as stored
+    window->ShowAutoSub();
+    check(window->AutoSubWindow(), "autosub-on");
+    g_Device.autoSub[0].store(0);
+    window->ShowAutoSub();
+    check(window->AutoSubWindow(), "autosub-off");
+}
+
 TEST_P(TextFitTest, SynchronisationProgressWindow) {
     CSynDlg progress(nullptr, {});
     ExpectAllTextsFit(&progress, State("progress"));
