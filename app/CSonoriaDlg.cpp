@@ -299,6 +299,7 @@ void CSonoriaDlg::RefreshModeButtons() {
         button->SetSelected(mode == current);
         button->update();
     }
+    if (function_) function_->RefreshLoadButtons();
 }
 
 void CSonoriaDlg::RefreshAfterSync() {
@@ -312,6 +313,8 @@ void CSonoriaDlg::RefreshAfterSync() {
         page->SetNotBaseModel(notBaseModel);
         page->RefreshEq();
     }
+    if (function_) function_->RefreshAfterSync();
+    if (machineSettings_) machineSettings_->RefreshMachineSettings();
     update();
 }
 
@@ -380,11 +383,22 @@ void CSonoriaDlg::RefreshLanguage() {
     panel_->RefreshRoutingDisplay();
     panel_->RefreshFlowCaptions();
     for (CEqPage* page : EqPages()) page->ApplyLanguage();
+    if (function_) function_->ApplyLanguage();
+    if (machineSettings_) machineSettings_->RefreshMachineSettingsLanguage();
     update();
 }
 
 void CSonoriaDlg::CloseTransientWindows() {
-    // The transient sub-windows arrive with their own parts; none is open yet.
+    // Qt deletes a closed window later: the reference goes first, so that no
+    // opener reuses a window on its way out.
+    const auto closeWindow = [](auto& reference) {
+        if (QWidget* window = reference.data()) {
+            reference = nullptr;
+            window->close();
+        }
+    };
+    closeWindow(machineSettings_);
+    closeWindow(function_);
 }
 
 void CSonoriaDlg::ToggleLanguage() {
