@@ -188,8 +188,7 @@ COtherDlg::COtherDlg(QWidget* owner, Hooks hooks) : QDialog(owner), hooks_(std::
         if (hooks_.refreshVolumeStrip) hooks_.refreshVolumeStrip();
     });
     RefreshMachineSettings();
-    ApplyWindowLanguageTexts(this, kDialogId);
-    ShowPowerOn();
+    RefreshMachineSettingsLanguage();
     if (owner != nullptr) move(owner->geometry().center() - rect().center());
 }
 
