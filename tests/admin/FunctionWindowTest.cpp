@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "admin/CDlgFunction.h"
+#include "app/ControlFactories.h"
 #include "files/ModeFile.h"
 #include "link/CommandSender.h"
 #include "link/HostMessages.h"
@@ -355,6 +356,7 @@ TEST_F(FunctionWindowTest, AClickInTheMainWindowClosesItAndTheNextPressOpensAFre
 }
 
 TEST(FunctionWindowButtons, OpenTheirWindowsWithTheFunctionWindowAsOwner) {
+    RegisterControlFactories();  // the image buttons and frames, as the program has them
     std::vector<std::pair<const char*, QWidget*>> calls;
     CDlgFunction::Hooks hooks;
     hooks.showAbout = [&](QWidget* owner) { calls.emplace_back("about", owner); };
