@@ -300,6 +300,7 @@ void CSonoriaDlg::RefreshModeButtons() {
         button->SetSelected(mode == current);
         button->update();
     }
+    if (function_) function_->RefreshLoadButtons();
 }
 
 void CSonoriaDlg::RefreshAfterSync() {
@@ -314,6 +315,8 @@ void CSonoriaDlg::RefreshAfterSync() {
         page->SetNotBaseModel(notBaseModel);
         page->RefreshEq();
     }
+    if (function_) function_->RefreshAfterSync();
+    if (machineSettings_) machineSettings_->RefreshMachineSettings();
     update();
 }
 
@@ -383,6 +386,8 @@ void CSonoriaDlg::RefreshLanguage() {
     panel_->RefreshFlowCaptions();
     for (CEqPage* page : EqPages()) page->ApplyLanguage();
     RetextLevelWindows();
+    if (function_) function_->ApplyLanguage();
+    if (machineSettings_) machineSettings_->RefreshMachineSettingsLanguage();
     update();
 }
 
@@ -393,6 +398,8 @@ void CSonoriaDlg::CloseTransientWindows() {
     CloseAndForget(levelPopup_);
     CloseAndForget(delayWindow_);
     CloseAndForget(mixPopup_);
+    CloseAndForget(machineSettings_);
+    CloseAndForget(function_);
 }
 
 void CSonoriaDlg::ToggleLanguage() {

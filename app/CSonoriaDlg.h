@@ -19,7 +19,9 @@
 #include <optional>
 #include <vector>
 
+#include "admin/CDlgFunction.h"
 #include "admin/CInfoDlg.h"
+#include "admin/COtherDlg.h"
 #include "admin/CSynDlg.h"
 #include "eq/CCenterDlg.h"
 #include "eq/CMainDlg.h"
@@ -73,9 +75,13 @@ public:
 
     // Openers of the sub-windows; the windows themselves come with their own parts.
     void ShowAbout() {}
-    void ShowMachineSettings() {}
+    void ShowMachineSettings();
     void ShowLogo() {}
-    void ShowFunction() {}
+    void ShowFunction();
+    // Opened from the Function window, with that window as owner; the windows come with their own parts.
+    void ShowRemoteLearning(QWidget*) {}
+    void ShowWirelessMics(QWidget*) {}
+    void ShowFirmwareUpgrade() {}
     void ShowEffect() {}
     // The level, mix and delay windows of a flow button, placed under it
     // (LevelWindowOpeners.cpp).
@@ -99,6 +105,8 @@ public:
     CMicSliderDlg* MixPopup() const { return mixPopup_.data(); }
     CSliderDelayDlg* DelayWindow() const { return delayWindow_.data(); }
     CAutoSubDlg* AutoSubWindow() const { return autoSub_.data(); }
+    CDlgFunction* FunctionWindow() const { return function_.data(); }
+    COtherDlg* MachineSettingsWindow() const { return machineSettings_.data(); }
     bool MeterPollingActive() const { return meterPoll_.isActive(); }
     // The pending stored mode of a mode-file load, stored after the next synchronisation.
     void SetPendingModeSlot(int slot) { pendingModeSlot_ = slot; }
@@ -218,6 +226,8 @@ private:
     std::unique_ptr<DeviceWatch> watch_;
     QPointer<CInfoDlg> info_;
     QPointer<CSynDlg> sync_;
+    QPointer<CDlgFunction> function_;
+    QPointer<COtherDlg> machineSettings_;
     std::array<QWidget*, 4> pages_{};
     QPointer<CMicHLDlg> channelEq_;
     QPointer<CMainDlg> mainEq_;

@@ -220,7 +220,9 @@ void CSonoriaDlg::OnSyncDone(int kind, bool succeeded) {
         RefuseDevice();
         return;
     }
-    if (pendingModeSlot_ != -1) {
+    // Only the write-all of a mode file ends in storing it; a read-all that
+    // happens to end first leaves the slot to its own write-all.
+    if (kind == kSyncWriteAll && pendingModeSlot_ != -1) {
         SelectAndSaveMode(pendingModeSlot_);
         pendingModeSlot_ = -1;
     }

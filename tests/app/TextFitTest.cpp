@@ -14,7 +14,9 @@
 #include <string_view>
 #include <vector>
 
+#include "admin/CDlgFunction.h"
 #include "admin/CInfoDlg.h"
+#include "admin/COtherDlg.h"
 #include "admin/CSynDlg.h"
 #include "app/CSonoriaDlg.h"
 #include "app/DeviceWatch.h"
@@ -305,6 +307,32 @@ TEST_P(TextFitTest, LevelMixDelayAndAutoSubWindows) {
 TEST_P(TextFitTest, SynchronisationProgressWindow) {
     CSynDlg progress(nullptr, {});
     ExpectAllTextsFit(&progress, State("progress"));
+}
+
+TEST_P(TextFitTest, FunctionWindowWithAndWithoutTheWirelessButton) {
+    OpenConnected();
+    window->ShowFunction();
+    CDlgFunction* function = window->FunctionWindow();
+    ASSERT_NE(function, nullptr);
+    ExpectAllTextsFit(function, State("function"));
+    SaveScreenshot(function, ShotName("function"));
+    g_Device.machineName.Set(kWirelessModel);
+    window->RefreshAfterSync();
+    ASSERT_FALSE(FindControl(function, CDlgFunction::kWirelessId)->isHidden());
+    ExpectAllTextsFit(function, State("function with the wireless button"));
+    SaveScreenshot(function, ShotName("function-wireless"));
+}
+
+TEST_P(TextFitTest, MachineSettingsWithEveryLockAndTheWidestValues) {
+    OpenConnected();
+    // One power-on volume off ("Invalid"), the other at its widest; every lock on.
+    const std::uint8_t record[kMachineRecordSize] = {0, 255, 127, 127, 126, 49, 49, 1, 0xFF};
+    for (std::size_t i = 0; i < kMachineRecordSize; ++i) g_Device.machineDevice[i].store(record[i]);
+    window->ShowMachineSettings();
+    COtherDlg* settings = window->MachineSettingsWindow();
+    ASSERT_NE(settings, nullptr);
+    ExpectAllTextsFit(settings, State("machine settings"));
+    SaveScreenshot(settings, ShotName("machine-settings"));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, TextFitTest, ::testing::Values(kLanguageChinese, kLanguageEnglish),
