@@ -307,6 +307,7 @@ void CSonoriaDlg::RefreshAfterSync() {
     panel_->RefreshRoutingDisplay();
     panel_->RefreshFlowCaptions();
     panel_->CheckBoxesFromImage();
+    RefreshEffectWindows();
     const bool notBaseModel = NotBaseModel();
     for (CEqPage* page : EqPages()) {
         page->SetNotBaseModel(notBaseModel);
@@ -379,12 +380,14 @@ void CSonoriaDlg::RefreshLanguage() {
     // The routing names stay after the table's texts while routed to rear.
     panel_->RefreshRoutingDisplay();
     panel_->RefreshFlowCaptions();
+    RetextEffectWindows();
     for (CEqPage* page : EqPages()) page->ApplyLanguage();
     update();
 }
 
 void CSonoriaDlg::CloseTransientWindows() {
-    // The transient sub-windows arrive with their own parts; none is open yet.
+    // The other transient sub-windows arrive with their own parts.
+    CloseEffectWindow();
 }
 
 void CSonoriaDlg::ToggleLanguage() {

@@ -30,7 +30,9 @@ class QLabel;
 
 namespace sonoria {
 
+class CEfxDlg;
 class CEqPage;
+class CTapDlg;
 class CoalescingSender;
 class CTabWnd;
 class CXBmpSlider;
@@ -72,7 +74,7 @@ public:
     void ShowMachineSettings() {}
     void ShowLogo() {}
     void ShowFunction() {}
-    void ShowEffect() {}
+    void ShowEffect();
     void ShowLevelPopup(int) {}
     void ShowMixPopup(int) {}
     void ShowDelayWindow(int) {}
@@ -86,6 +88,9 @@ public:
     CMainDlg* MainEqPage() const { return mainEq_.data(); }
     CCenterDlg* CenterEqPage() const { return centerEq_.data(); }
     CInfoDlg* InfoWindow() const { return info_.data(); }
+    // The effect window and its multi-tap echo window while they are open.
+    CEfxDlg* EffectWindow() const;
+    CTapDlg* MultiTapWindow() const;
     CSynDlg* SyncWindow() const { return sync_.data(); }
     bool MeterPollingActive() const { return meterPoll_.isActive(); }
     // The pending stored mode of a mode-file load, stored after the next synchronisation.
@@ -136,6 +141,10 @@ private:
     void PrepareControls();
     void GiveButtonsTheirBackground();
     void ToggleLanguage();
+    // The effect windows (EffectWindowOpeners.cpp).
+    void CloseEffectWindow();
+    void RefreshEffectWindows();
+    void RetextEffectWindows();
     enum class ConnectResult { Connected, NotFound, Held };
     ConnectResult ConnectToDevice();
     void StartNewConnection();
@@ -198,6 +207,7 @@ private:
     std::unique_ptr<DeviceWatch> watch_;
     QPointer<CInfoDlg> info_;
     QPointer<CSynDlg> sync_;
+    QPointer<CEfxDlg> effect_;
     std::array<QWidget*, 4> pages_{};
     QPointer<CMicHLDlg> channelEq_;
     QPointer<CMainDlg> mainEq_;
