@@ -1,6 +1,7 @@
 #include "effects/CEfxDlg.h"
 
 #include <QCloseEvent>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -164,6 +165,16 @@ void SelectEntry(QComboBox* list, int value) {
     list->setCurrentIndex(value >= 0 && value < list->count() ? value : -1);
 }
 
+// The open list is as wide as its longest entry, even where the closed list is narrower.
+void FitDropDown(QComboBox* list) {
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->itemText(i)));
+    }
+    constexpr int kEntryMargin = 16;
+    list->view()->setMinimumWidth(widest + kEntryMargin);
+}
+
 // The graph's points from the device image, as their display texts show them.
 void FillPanel(CEqPanel* panel, std::span<const EqViewValue> values) {
     if (panel == nullptr) return;
@@ -280,11 +291,13 @@ void CEfxDlg::FillLists() {
         m_reverbList->clear();
         for (int i = 0; i < kReverbPresetCount; ++i) m_reverbList->addItem(ReverbPresetName(i));
         SelectEntry(m_reverbList, ReadParamB2(3, 0));
+        FitDropDown(m_reverbList);
     }
     if (m_echoList != nullptr) {
         m_echoList->clear();
         for (int i = 0; i < kEchoTypeCount; ++i) m_echoList->addItem(EchoTypeName(i));
         SelectEntry(m_echoList, ReadParamB2(2, 7));
+        FitDropDown(m_echoList);
     }
 }
 
