@@ -368,23 +368,22 @@ void CEfxDlg::OnSlider(int id, int position) {
 }
 
 void CEfxDlg::OnReverbPresetChosen(int index) {
-    if (index < 0 || index >= kReverbPresetCount) return;
-    SetReverbPreset(index);
-    // Blocking on purpose: no edit may reach the device between the program
-    // change and the re-read of what it loaded.
-    std::this_thread::sleep_for(kProgramLoadWait);
-    RereadReverb();
-    std::this_thread::sleep_for(kRereadWait);
-    RefreshReverb();
+    ChangeProgram(index, kReverbPresetCount, SetReverbPreset, RereadReverb, &CEfxDlg::RefreshReverb);
 }
 
 void CEfxDlg::OnEchoTypeChosen(int index) {
-    if (index < 0 || index >= kEchoTypeCount) return;
-    SetEchoType(index);
+    ChangeProgram(index, kEchoTypeCount, SetEchoType, RereadEcho, &CEfxDlg::RefreshEcho);
+}
+
+void CEfxDlg::ChangeProgram(int index, int count, void (*send)(int), void (*reread)(), void (CEfxDlg::*refresh)()) {
+    if (index < 0 || index >= count) return;
+    send(index);
+    // Blocking on purpose: no edit may reach the device between the program
+    // change and the re-read of what it loaded.
     std::this_thread::sleep_for(kProgramLoadWait);
-    RereadEcho();
+    reread();
     std::this_thread::sleep_for(kRereadWait);
-    RefreshEcho();
+    (this->*refresh)();
 }
 
 void CEfxDlg::OnBand(const EqBand& changed, int panelId) {

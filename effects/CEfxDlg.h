@@ -76,6 +76,9 @@ private:
     void OnSlider(int id, int position);
     void OnReverbPresetChosen(int index);
     void OnEchoTypeChosen(int index);
+    // A program the user chose (index below `count`): sent, re-read after the
+    // device loaded it, and shown.
+    void ChangeProgram(int index, int count, void (*send)(int), void (*reread)(), void (CEfxDlg::*refresh)());
     void OnBand(const EqBand& band, int panelId);
     void OnResetReverbEq();
     void OnResetEchoEq();
