@@ -141,6 +141,7 @@ TEST_F(EfxDlgTest, OpeningRefreshingAndRetextingSendNothingAndDeviceValuesNeverI
 }
 
 TEST_F(EfxDlgTest, EverySliderRowSendsItsParameterAndShowsItsText) {
+    SetCurrentLanguage(kLanguageEnglish);
     SetParamSecond(3, 0, 15);
     SetParamSecond(2, 7, 1);
     Open();
