@@ -117,7 +117,8 @@ TEST_F(EfxDlgTest, OpeningRefreshingAndRetextingSendNothingAndDeviceValuesNeverI
         const bool english = language == kLanguageEnglish;
         EXPECT_EQ(List(CEfxDlg::kReverbPresetList)->itemText(15),
                   QString::fromUtf8(english ? "15: Gated Reverb A" : "15: 混响门 A"));
-        EXPECT_EQ(List(CEfxDlg::kEchoTypeList)->itemText(4), QString::fromUtf8(english ? "4: Multi Tap Echo" : "4: 多抽头回声"));
+        EXPECT_EQ(List(CEfxDlg::kEchoTypeList)->itemText(4),
+                  QString::fromUtf8(english ? "4: Multi Tap Echo" : "4: 多抽头回声"));
         delete dialog.data();
     }
 
