@@ -310,6 +310,7 @@ void CSonoriaDlg::RefreshAfterSync() {
     panel_->RefreshFlowCaptions();
     panel_->CheckBoxesFromImage();
     RefreshLevelWindows();
+    RefreshEffectWindows();
     const bool notBaseModel = NotBaseModel();
     for (CEqPage* page : EqPages()) {
         page->SetNotBaseModel(notBaseModel);
@@ -384,6 +385,7 @@ void CSonoriaDlg::RefreshLanguage() {
     // The routing names stay after the table's texts while routed to rear.
     panel_->RefreshRoutingDisplay();
     panel_->RefreshFlowCaptions();
+    RetextEffectWindows();
     for (CEqPage* page : EqPages()) page->ApplyLanguage();
     RetextLevelWindows();
     if (function_) function_->ApplyLanguage();
@@ -400,6 +402,8 @@ void CSonoriaDlg::CloseTransientWindows() {
     CloseAndForget(mixPopup_);
     CloseAndForget(machineSettings_);
     CloseAndForget(function_);
+    // The other transient sub-windows arrive with their own parts.
+    CloseEffectWindow();
 }
 
 void CSonoriaDlg::ToggleLanguage() {

@@ -36,7 +36,9 @@ class QLabel;
 
 namespace sonoria {
 
+class CEfxDlg;
 class CEqPage;
+class CTapDlg;
 class CoalescingSender;
 class CTabWnd;
 class CXBmpSlider;
@@ -82,7 +84,7 @@ public:
     void ShowRemoteLearning(QWidget*) {}
     void ShowWirelessMics(QWidget*) {}
     void ShowFirmwareUpgrade() {}
-    void ShowEffect() {}
+    void ShowEffect();
     // The level, mix and delay windows of a flow button, placed under it
     // (LevelWindowOpeners.cpp).
     void ShowLevelPopup(int buttonId);
@@ -100,6 +102,9 @@ public:
     CMainDlg* MainEqPage() const { return mainEq_.data(); }
     CCenterDlg* CenterEqPage() const { return centerEq_.data(); }
     CInfoDlg* InfoWindow() const { return info_.data(); }
+    // The effect window and its multi-tap echo window while they are open.
+    CEfxDlg* EffectWindow() const;
+    CTapDlg* MultiTapWindow() const;
     CSynDlg* SyncWindow() const { return sync_.data(); }
     CSliderDlg* LevelPopup() const { return levelPopup_.data(); }
     CMicSliderDlg* MixPopup() const { return mixPopup_.data(); }
@@ -156,6 +161,10 @@ private:
     void PrepareControls();
     void GiveButtonsTheirBackground();
     void ToggleLanguage();
+    // The effect windows (EffectWindowOpeners.cpp).
+    void CloseEffectWindow();
+    void RefreshEffectWindows();
+    void RetextEffectWindows();
     enum class ConnectResult { Connected, NotFound, Held };
     ConnectResult ConnectToDevice();
     void StartNewConnection();
@@ -228,6 +237,7 @@ private:
     QPointer<CSynDlg> sync_;
     QPointer<CDlgFunction> function_;
     QPointer<COtherDlg> machineSettings_;
+    QPointer<CEfxDlg> effect_;
     std::array<QWidget*, 4> pages_{};
     QPointer<CMicHLDlg> channelEq_;
     QPointer<CMainDlg> mainEq_;

@@ -379,6 +379,7 @@ void CSonoriaDlg::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    CloseEffectWindow();
     StopMeterTimers();
     startupTimer_.stop();
     volumes_->Clear();

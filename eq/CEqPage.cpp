@@ -48,6 +48,8 @@ Title ViewTitle(EqView view, bool rear) {
         case EqView::SubMusic:
             return rear ? Title{"后置音乐均衡", "Rear Music EQ"} : Title{"超低音乐均衡", "Music S EQ"};
         case EqView::SubOut: return {"超低输出均衡", "Sub EQ"};
+        case EqView::Reverb:
+        case EqView::Echo: break;  // shown by the effect window, which has no page title
     }
     return {"", ""};
 }
@@ -65,16 +67,9 @@ void ResetViewEq(EqView view) {
         case EqView::SubMic: ResetSubEqA(); break;
         case EqView::SubMusic: ResetSubEqB(); break;
         case EqView::SubOut: ResetSubFilters(); break;
+        case EqView::Reverb: ResetReverbEq(); break;
+        case EqView::Echo: ResetEchoEq(); break;
     }
-}
-
-float FieldOf(const EqBand& band, EqField field) {
-    switch (field) {
-        case EqField::Frequency: return band.frequency;
-        case EqField::Gain: return band.gain;
-        case EqField::Q: return band.q;
-    }
-    return 0.0f;
 }
 
 void SetColours(QWidget* control, const QColor& text) {
@@ -162,7 +157,8 @@ void CEqPage::OnBandChanged(const EqBand& changed) {
     std::vector<int> raws;
     raws.reserve(values.size());
     for (const EqViewValue& value : values) {
-        const int raw = RawForBandValue(RulesOf(*value.param), ReadParam(*value.param), FieldOf(band, value.field));
+        const int raw =
+            RawForBandValue(RulesOf(*value.param), ReadParam(*value.param), BandFieldValue(band, value.field));
         SendParam(*value.param, raw);
         raws.push_back(raw);
     }

@@ -62,4 +62,13 @@ bool FillBandValue(EqBand& band, EqField field, TextRule text, int raw) {
     return false;
 }
 
+float BandFieldValue(const EqBand& band, EqField field) {
+    switch (field) {
+        case EqField::Frequency: return band.frequency;
+        case EqField::Gain: return band.gain;
+        case EqField::Q: return band.q;
+    }
+    return 0.0f;
+}
+
 }  // namespace sonoria

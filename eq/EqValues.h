@@ -42,6 +42,9 @@ int RawForBandValue(const EqValueRules& rules, int currentRaw, float value);
 
 enum class EqField { Frequency, Gain, Q };
 
+// One value of a band record.
+float BandFieldValue(const EqBand& band, EqField field);
+
 // Fills one value of a band from its parameter's raw value. A frequency or Q
 // that reads 0 is no value (a filter or shelf parameter at its reset value)
 // and leaves the band as it was. Returns whether the band took the value.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "eq/EqResponse.h"
+#include "state/DeviceState.h"
 #include "state/ParamReaders.h"
 #include "state/ParamSender.h"
 
@@ -64,6 +65,44 @@ std::vector<EqViewValue> Join(std::initializer_list<std::vector<EqViewValue>> pa
     return joined;
 }
 
+// The effect window's small EQs: high-pass at point 0, shelves after it,
+// filled gains first as the window shows them.
+std::vector<EqViewValue> ReverbEq() {
+    return {{1, F::Gain, P("ReverbShelfGain")},
+            {1, F::Frequency, P("ReverbShelfFreq")},
+            {0, F::Frequency, P("ReverbHighPassFreq")}};
+}
+
+std::vector<EqViewValue> EchoEq(int layout) {
+    if (layout == kEqLayoutEcho) {
+        return {{1, F::Gain, P("EchoShelfGain")},
+                {0, F::Frequency, P("EchoHighPassFreq")},
+                {1, F::Frequency, P("EchoShelfFreq")}};
+    }
+    if (layout == kEqLayoutEchoThreePoint) {
+        return {{1, F::Gain, P("EchoMidGain")},       {2, F::Gain, P("EchoShelfGain")},
+                {0, F::Frequency, P("EchoHighPassFreq")}, {1, F::Frequency, P("EchoMidFreq")},
+                {2, F::Frequency, P("EchoShelfFreq")}};
+    }
+    return {};
+}
+
+// A point of the effect EQs sends its gain before its frequency.
+std::vector<EqViewValue> EffectPointSends(std::span<const EqViewValue> fill, int band) {
+    std::vector<EqViewValue> sends;
+    for (const EqViewValue& value : fill) {
+        if (value.band == band && value.field == F::Gain) sends.push_back(value);
+    }
+    for (const EqViewValue& value : fill) {
+        if (value.band == band && value.field == F::Frequency) sends.push_back(value);
+    }
+    return sends;
+}
+
+int EchoLayoutOfDevice() {
+    return g_Device.extendedEcho.load(std::memory_order_relaxed) == 1 ? kEqLayoutEchoThreePoint : kEqLayoutEcho;
+}
+
 struct ViewTable {
     EqView view;
     std::string_view name;
@@ -86,6 +125,8 @@ constexpr ViewTable kViews[kEqViewCount] = {
     {EqView::SubMic, "sub-mic", kEqLayoutSubMic, "SubEqAEnable", "SubPeqA", true},
     {EqView::SubMusic, "sub-music", kEqLayoutSubMusic, "SubEqBEnable", "SubPeqB", true},
     {EqView::SubOut, "sub-out", kEqLayoutSubFilters, nullptr, {}, true},
+    {EqView::Reverb, "reverb", kEqLayoutReverb, nullptr, {}, true},
+    {EqView::Echo, "echo", kEqLayoutEcho, nullptr, {}, true},  // or three points: EchoLayoutOfDevice
 };
 
 const ViewTable& Table(EqView view) { return kViews[static_cast<int>(view)]; }
@@ -102,6 +143,8 @@ std::vector<EqViewValue> BuildFillOrder(EqView view) {
         case EqView::SubMusic: return Join({OwnPeaks("SubPeqB"), MusicEq(2), OutputFilters("Sub", 7)});
         case EqView::CenterOut: return OutputFilters("Center", 0);
         case EqView::SubOut: return OutputFilters("Sub", 0);
+        case EqView::Reverb: return ReverbEq();
+        case EqView::Echo: return {};  // by layout: EchoEqFillOrder
     }
     return {};
 }
@@ -137,7 +180,7 @@ std::vector<EqViewValue> MusicSendOrder(int band) {
 
 }  // namespace
 
-int EqViewLayout(EqView view) { return Table(view).layout; }
+int EqViewLayout(EqView view) { return view == EqView::Echo ? EchoLayoutOfDevice() : Table(view).layout; }
 
 const ParamInfo* EqViewSwitch(EqView view) {
     const char* name = Table(view).switchName;
@@ -150,6 +193,7 @@ bool EqViewSwitchedOff(EqView view) {
 }
 
 std::span<const EqViewValue> EqViewFillOrder(EqView view) {
+    if (view == EqView::Echo) return EchoEqFillOrder(EchoLayoutOfDevice());
     static const std::array<std::vector<EqViewValue>, kEqViewCount> orders = [] {
         std::array<std::vector<EqViewValue>, kEqViewCount> all;
         for (int v = 0; v < kEqViewCount; ++v) all[v] = BuildFillOrder(static_cast<EqView>(v));
@@ -158,8 +202,22 @@ std::span<const EqViewValue> EqViewFillOrder(EqView view) {
     return orders[static_cast<int>(view)];
 }
 
+std::span<const EqViewValue> EchoEqFillOrder(int layout) {
+    static const std::vector<EqViewValue> twoPoint = EchoEq(kEqLayoutEcho);
+    static const std::vector<EqViewValue> threePoint = EchoEq(kEqLayoutEchoThreePoint);
+    if (layout == kEqLayoutEcho) return twoPoint;
+    if (layout == kEqLayoutEchoThreePoint) return threePoint;
+    return {};
+}
+
+std::vector<EqViewValue> EchoEqSendOrder(int layout, int band) {
+    return EffectPointSends(EchoEqFillOrder(layout), band);
+}
+
 std::vector<EqViewValue> EqViewSendOrder(EqView view, int band) {
     const ViewTable& table = Table(view);
+    if (view == EqView::Reverb) return EffectPointSends(EqViewFillOrder(view), band);
+    if (view == EqView::Echo) return EchoEqSendOrder(EchoLayoutOfDevice(), band);
     if (view == EqView::Mic) return MicSendOrder(band);
     if (view == EqView::Music) return MusicSendOrder(band);
     if (band != 0 && band != 1) return {};

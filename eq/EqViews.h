@@ -28,8 +28,10 @@ enum class EqView : int {
     SubMic,
     SubMusic,
     SubOut,
+    Reverb,  // the effect window's reverb EQ
+    Echo,    // the effect window's echo EQ: two points, or three where the device has the low shelf
 };
-inline constexpr int kEqViewCount = 10;
+inline constexpr int kEqViewCount = 12;
 
 // One band value and the parameter it lives in.
 struct EqViewValue {
@@ -38,7 +40,8 @@ struct EqViewValue {
     const ParamInfo* param;
 };
 
-// The graph layout of a view.
+// The graph layout of a view. The echo view's depends on the device: three
+// points while the extended-echo flag is set, else two.
 int EqViewLayout(EqView view);
 
 // The parameter whose second byte switches the view's EQ (0 shows "OFF"), or
@@ -55,6 +58,12 @@ std::span<const EqViewValue> EqViewFillOrder(EqView view);
 // The values an edit of `band` writes, in the order they are sent; empty for a
 // band the user cannot edit.
 std::vector<EqViewValue> EqViewSendOrder(EqView view, int band);
+
+// The echo EQ's values for a graph that shows `layout` (two or three points),
+// whatever the device reports: the graph's own layout decides which point
+// edits which parameter. Empty for another layout or a point it does not have.
+std::span<const EqViewValue> EchoEqFillOrder(int layout);
+std::vector<EqViewValue> EchoEqSendOrder(int layout, int band);
 
 // The view of the other output with the same source (centre <-> sub), which
 // takes every edit a second time while both outputs are routed to the rear;

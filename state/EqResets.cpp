@@ -16,6 +16,8 @@ constexpr int kMicLowPassOpen = 0x7FFF;   // 127, 255
 constexpr int kSubLowPass = 533;          // 2, 21
 constexpr int kSubHighPass = 88;          // 0, 88
 constexpr int kEchoTypeMultiTap = 4;
+constexpr int kShelfFreqTop = 0x7FFF;     // 127, 255: the high shelf at 2000 Hz
+constexpr int kEchoMidFreq40Hz = 1311;    // 5, 31
 
 using BandSender = void (*)(int band, int value);
 
@@ -73,6 +75,21 @@ void ResetSubFilters() {
 void ResetCenterFilters() {
     SetCenterLowPassFreq(0);
     SetCenterHighPassFreq(0);
+}
+
+void ResetReverbEq() {
+    SetReverbHighPassFreq(0);
+    SetReverbShelfGain(kFlatGain);
+    SetReverbShelfFreq(kShelfFreqTop);
+}
+
+void ResetEchoEq() {
+    SetEchoHighPassFreq(0);
+    SetEchoShelfGain(kFlatGain);
+    SetEchoShelfFreq(kShelfFreqTop);
+    if (g_Device.extendedEcho.load(std::memory_order_relaxed) != 1) return;
+    SetEchoMidGain(kFlatGain);
+    SetEchoMidFreq(kEchoMidFreq40Hz);
 }
 
 void RereadReverb() {

@@ -30,6 +30,8 @@
 #include "controls/CTabWnd.h"
 #include "controls/DialogTemplate.h"
 #include "controls/DialogTemplateFonts.h"
+#include "effects/CEfxDlg.h"
+#include "effects/CTapDlg.h"
 #include "eq/CEqPanel.h"
 #include "link/LinkState.h"
 #include "link/Transport.h"
@@ -302,6 +304,46 @@ TEST_P(TextFitTest, LevelMixDelayAndAutoSubWindows) {
     g_Device.autoSub[0].store(0);
     window->ShowAutoSub();
     check(window->AutoSubWindow(), "autosub-off");
+// The effect window in its two looks (reverb off with a plain echo, a gated
+// reverb with the multi-tap echo), then its multi-tap window, each with the
+// widest value every label can show.
+TEST_P(TextFitTest, EffectWindowAndMultiTapWindow) {
+    OpenConnected();
+    QTest::mouseClick(FindControl(window.get(), IDC_FLOW_EFFECT), Qt::LeftButton);
+    QPointer<CEfxDlg> effect = window->EffectWindow();
+    ASSERT_NE(effect, nullptr);
+    const QFontMetrics metrics(FindControl(effect.data(), 2178)->font());
+    for (const char* name : {"ReverbInputGain", "ReverbTime", "ReverbPreDelay", "ReverbGate", "ReverbLevel",
+                             "EchoInputGain", "EchoTime", "EchoFeedback", "EchoHighDamp", "EchoToReverb",
+                             "EchoOutputGain", "TapMainLevel", "Tap1Level", "Tap1Delay", "Tap2Level", "Tap2Delay",
+                             "Tap3Level", "Tap3Delay"}) {
+        const ParamInfo& param = *FindParam(name);
+        int widest = 0;
+        for (int v = 0; v <= kLevelTop; ++v) {
+            const auto width = [&](int raw) {
+                return metrics.horizontalAdvance(QString::fromStdString(FormatParamText(param, raw)));
+            };
+            if (width(v) > width(widest)) widest = v;
+        }
+        StoreValue(param, widest);
+    }
+    for (const auto& [preset, echo] : {std::pair{0, 1}, std::pair{15, 4}}) {
+        SetParamSecond(3, 0, std::uint8_t(preset));
+        SetParamSecond(2, 7, std::uint8_t(echo));
+        window->RefreshAfterSync();
+        effect->ReverbPanel()->SetSelectedBand(1);
+        effect->EchoPanel()->SetSelectedBand(1);
+        effect->repaint();
+        const std::string look = "effect-preset" + std::to_string(preset) + "-echo" + std::to_string(echo);
+        ExpectAllTextsFit(effect.data(), State(look.c_str()));
+        SaveScreenshot(effect.data(), ShotName(look.c_str()));
+    }
+    QTest::mouseClick(FindControl(effect.data(), CEfxDlg::kAdvancedId), Qt::LeftButton);
+    QPointer<CTapDlg> taps = window->MultiTapWindow();
+    ASSERT_NE(taps, nullptr);
+    taps->repaint();
+    ExpectAllTextsFit(taps.data(), State("multi-tap"));
+    SaveScreenshot(taps.data(), ShotName("multitap"));
 }
 
 TEST_P(TextFitTest, SynchronisationProgressWindow) {

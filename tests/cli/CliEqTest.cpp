@@ -28,7 +28,7 @@ TEST_F(CliEqTest, ArgumentsAreCheckedBeforeAnyDeviceIsLookedFor) {
         const CliRun run = Cli(args);
         EXPECT_EQ(run.status, kExitUsage) << args.size();
         EXPECT_TRUE(run.ErrHas("eq takes one EQ view: mic, music, main-mic, main-music, center-mic, center-music, "
-                               "center-out, sub-mic, sub-music, sub-out"))
+                               "center-out, sub-mic, sub-music, sub-out, reverb, echo"))
             << run.err;
     }
     const CliRun misplaced = Cli({"info", "--response"});
@@ -57,6 +57,30 @@ TEST_F(CliEqTest, BandsOfAViewInPanelOrderWithTheReferenceBandsLocked) {
     EXPECT_EQ(lines[11].rfind("band 11 LOWPASS ", 0), 0u);
     // Reading sends no parameter.
     EXPECT_EQ(run.err.find("> 02 09"), std::string::npos);
+}
+
+TEST_F(CliEqTest, EffectEqsAndTheEchoLowShelfWhereTheDeviceHasIt) {
+    const CliRun reverb = Cli({"--virtual", "eq", "reverb"});
+    ASSERT_EQ(reverb.status, kExitOk) << reverb.err;
+    const std::vector<std::string> reverbLines = Lines(reverb.out);
+    ASSERT_EQ(reverbLines.size(), 2u);
+    EXPECT_EQ(reverbLines[0].rfind("band 0 HIGHPASS ", 0), 0u);
+    EXPECT_EQ(reverbLines[1].rfind("band 1 HIGHSHELF ", 0), 0u);
+
+    // The virtual device reports the low shelf by default: three points.
+    const CliRun echo = Cli({"--virtual", "eq", "echo"});
+    ASSERT_EQ(echo.status, kExitOk) << echo.err;
+    const std::vector<std::string> echoLines = Lines(echo.out);
+    ASSERT_EQ(echoLines.size(), 3u);
+    EXPECT_EQ(echoLines[0].rfind("band 0 HIGHPASS ", 0), 0u);
+    EXPECT_EQ(echoLines[1].rfind("band 1 LOWSHELF ", 0), 0u);
+    EXPECT_EQ(echoLines[2].rfind("band 2 HIGHSHELF ", 0), 0u);
+    std::array<EqBand, kEqMaxBands> bands{};
+    ASSERT_EQ(FillEqViewBands(EqView::Echo, bands), 3);
+    char expected[160];
+    std::snprintf(expected, sizeof expected, "band 2 HIGHSHELF %.2f %.2f %.3f", bands[2].frequency, bands[2].gain,
+                  bands[2].q);
+    EXPECT_EQ(echoLines[2], expected);
 }
 
 TEST_F(CliEqTest, ResponseIsTheCurveTheGraphDrawsColumnByColumn) {

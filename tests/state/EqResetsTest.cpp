@@ -86,6 +86,28 @@ TEST_F(EqResetsTest, FiltersDependOnRouting) {
     EXPECT_EQ(GetParam(7, 20, ParamCopy::Normal), (ParamBytes{2, 21}));
 }
 
+TEST_F(EqResetsTest, ReverbEqGoesFlatWithTheShelfAtItsTop) {
+    SetParam(3, 6, {1, 2});
+    ResetReverbEq();
+    EXPECT_EQ(Received(), (std::vector<Report>{Set(3, 6, 0, 0), Set(3, 4, 64, 0), Set(3, 5, 127, 255)}));
+    EXPECT_EQ(GetParam(3, 6), (ParamBytes{0, 0}));
+    EXPECT_EQ(GetParam(3, 5), (ParamBytes{127, 255}));
+}
+
+TEST_F(EqResetsTest, EchoEqResetsTheLowShelfOnlyWhereTheDeviceHasIt) {
+    ResetEchoEq();
+    const std::vector<Report> twoPoint = {Set(2, 8, 0, 0), Set(2, 9, 64, 0), Set(2, 10, 127, 255)};
+    EXPECT_EQ(Received(), twoPoint);
+    device->ClearRecord();
+    g_Device.extendedEcho.store(1);
+    ResetEchoEq();
+    std::vector<Report> threePoint = twoPoint;
+    threePoint.push_back(Set(2, 26, 64, 0));
+    threePoint.push_back(Set(2, 27, 5, 31));  // 40 Hz
+    EXPECT_EQ(Received(), threePoint);
+    EXPECT_EQ(GetParam(2, 27), (ParamBytes{5, 31}));
+}
+
 TEST_F(EqResetsTest, ReverbAndEchoRereads) {
     RereadReverb();
     EXPECT_EQ(Received(), (std::vector<Report>{Get(3, 1), Get(3, 4), Get(3, 5), Get(3, 6), Get(3, 7), Get(3, 10),
