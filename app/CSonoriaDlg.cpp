@@ -384,7 +384,7 @@ void CSonoriaDlg::RefreshLanguage() {
 }
 
 void CSonoriaDlg::CloseTransientWindows() {
-    // The transient sub-windows arrive with their own parts; none is open yet.
+    CloseAdminWindows();
 }
 
 void CSonoriaDlg::ToggleLanguage() {
@@ -412,6 +412,11 @@ void CSonoriaDlg::DeliverHostMessages() {
         }
         // What a link or its workers said before that link was dropped is
         // stale: a new link must not take an old read-all's end for its own.
+        // The end of a transfer is told also after its link dropped: the window waits for it.
+        if (queued.message == WM_UPGRADE_DONE) {
+            OnUpgradeDone(queued.wParam != 0);
+            continue;
+        }
         if (queued.generation != linkGeneration_.load()) continue;
         switch (queued.message) {
             case WM_SYNC_DONE: OnSyncDone(static_cast<int>(queued.wParam), queued.lParam != 0); break;
