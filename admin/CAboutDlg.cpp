@@ -52,6 +52,7 @@ CAboutDlg::CAboutDlg(QWidget* owner, Hooks hooks) : QDialog(owner), hooks_(std::
     history->setGeometry(placeholder->geometry());
     SetControlId(history, kAboutHistoryId);
     delete placeholder;
+    history->setFont(font());
     history->setReadOnly(true);
     history->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     history->setPlainText(QString::fromUtf8(kReleaseHistory).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -73,14 +74,6 @@ CAboutDlg::CAboutDlg(QWidget* owner, Hooks hooks) : QDialog(owner), hooks_(std::
     installEventFilter(this);
     for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
     if (owner != nullptr) move(owner->geometry().center() - rect().center());
-}
-
-void CAboutDlg::showEvent(QShowEvent* event) {
-    if (!backgroundGiven_) {
-        backgroundGiven_ = true;
-        GiveButtonsDarkBackground(this);
-    }
-    QDialog::showEvent(event);
 }
 
 bool CAboutDlg::eventFilter(QObject* watched, QEvent* event) {

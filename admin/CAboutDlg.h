@@ -27,13 +27,11 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void RevealMachineName();
 
     Hooks hooks_;
-    bool backgroundGiven_ = false;
 };
 
 }  // namespace sonoria

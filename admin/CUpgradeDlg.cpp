@@ -182,14 +182,6 @@ void CUpgradeDlg::closeEvent(QCloseEvent* event) {
     hide();
 }
 
-void CUpgradeDlg::showEvent(QShowEvent* event) {
-    if (!backgroundGiven_) {
-        backgroundGiven_ = true;
-        GiveButtonsDarkBackground(this);
-    }
-    QDialog::showEvent(event);
-}
-
 void CUpgradeDlg::keyPressEvent(QKeyEvent* event) {
     // Enter does nothing; Escape and the close box only hide the window.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;

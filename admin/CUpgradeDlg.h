@@ -52,7 +52,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -69,7 +68,6 @@ private:
     QPixmap green_;
     bool statusGreen_ = false;
     bool transferring_ = false;
-    bool backgroundGiven_ = false;
     bool destroying_ = false;
     QTimer progressTimer_;  // timer 1
     QTimer enterTimer_;     // timer 3

@@ -47,14 +47,6 @@ void CWaitUpDlg::SetText(const QString& text) {
 
 QString CWaitUpDlg::Text() const { return text_->text(); }
 
-void CWaitUpDlg::showEvent(QShowEvent* event) {
-    if (!backgroundGiven_) {
-        backgroundGiven_ = true;
-        GiveButtonsDarkBackground(this);
-    }
-    QDialog::showEvent(event);
-}
-
 void CWaitUpDlg::keyPressEvent(QKeyEvent* event) {
     // Enter does nothing; Escape closes as the button does.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;

@@ -21,11 +21,9 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     QLabel* text_ = nullptr;
-    bool backgroundGiven_ = false;
 };
 
 }  // namespace sonoria

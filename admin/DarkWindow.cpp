@@ -1,5 +1,6 @@
 #include "admin/DarkWindow.h"
 
+#include <QEvent>
 #include <QPixmap>
 #include <QWidget>
 
@@ -9,6 +10,28 @@
 
 namespace sonoria {
 
+namespace {
+
+// Gives the window's image buttons their ground when the window is first
+// shown, when the buttons have their final places, then goes.
+class FirstShowBackground : public QObject {
+public:
+    explicit FirstShowBackground(QWidget* window) : QObject(window) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched == parent()) {
+            auto* window = static_cast<QWidget*>(watched);
+            window->removeEventFilter(this);
+            GiveButtonsDarkBackground(window);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
 void MakeDark(QWidget* window) {
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, kAdminBackground);
@@ -16,6 +39,7 @@ void MakeDark(QWidget* window) {
     window->setPalette(palette);
     window->setAutoFillBackground(true);
     window->setStyleSheet(QStringLiteral("QLabel, QCheckBox { color: white; background: transparent; }"));
+    new FirstShowBackground(window);
 }
 
 CGdipButton* PrepareImageButton(QWidget* window, int id, int imageId) {

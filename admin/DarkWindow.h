@@ -13,7 +13,8 @@ class CGdipButton;
 
 inline constexpr QColor kAdminBackground(32, 32, 32);
 
-// Colours the window and every label, check box and progress bar in it.
+// Colours the window and every label and check box in it; its image buttons
+// get the plain ground when it is first shown.
 void MakeDark(QWidget* window);
 
 // Prepares image button `id` of `window` with PNG `imageId` and a white

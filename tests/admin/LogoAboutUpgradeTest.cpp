@@ -309,6 +309,10 @@ TEST_F(UpgradeTest, ClosingTheMainWindowStopsTheTransferBeforeTheGoodbye) {
     window->ShowFirmwareUpgrade();
     window->UpgradeWindow()->StartUpgrade(false);
     ASSERT_TRUE(device->WaitForReceived(30, std::chrono::seconds(5)));
+    QTest::qWait(600);  // some progress for the picture of a transfer under way
+    EXPECT_GT(FindControlAs<QProgressBar>(window->UpgradeWindow(), kUpgradeBarId)->value(), 0);
+    QDir().mkpath(SONORIA_SCREENSHOT_DIR);
+    window->UpgradeWindow()->grab().save(QStringLiteral(SONORIA_SCREENSHOT_DIR "/upgrade-transferring.png"));
     // Hidden by its close box, the window goes on transferring.
     window->UpgradeWindow()->close();
     ASSERT_NE(window->UpgradeWindow(), nullptr);
