@@ -2,6 +2,7 @@
 // main window on the virtual device.
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -12,6 +13,7 @@
 #include "admin/CUpgradeDlg.h"
 #include "admin/CWaitUpDlg.h"
 #include "admin/ReleaseHistory.h"
+#include "app/HotKeys.h"
 #include "app/MainWindowFixture.h"
 #include "link/CommandSender.h"
 #include "state/FirmwareTransfer.h"
@@ -49,7 +51,13 @@ protected:
 
 TEST_F(LogoWindowTest, TypingIsRaisedAndHeldToSevenAndOkSendsIt) {
     Open();
-    CLogoDlg* logo = OpenLogo();
+    // Ctrl+F6, as the application's hot keys see it, opens the window.
+    HotKeys keys({[] { return false; }, {}, [this] { window->ShowLogo(); }});
+    window->installEventFilter(&keys);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_F6, Qt::ControlModifier);
+    QCoreApplication::sendEvent(window.get(), &release);
+    window->removeEventFilter(&keys);
+    CLogoDlg* logo = window->LogoWindow();
     ASSERT_NE(logo, nullptr);
     QTest::keyClicks(logo->Edit(), "ab-1");
     EXPECT_EQ(logo->Edit()->text(), "AB-1");
@@ -235,6 +243,10 @@ TEST_F(UpgradeTest, StartUpAsksTheDeviceIntoUpgradeModeAndTheReturningDeviceGets
 
     // A second transfer is refused while this one runs.
     EXPECT_EQ(StartFirmwareTransfer(image), TransferStart::AlreadyRunning);
+    // Its close box only hides it; the end of the transfer still finds it and destroys it.
+    upgrade->close();
+    EXPECT_EQ(window->UpgradeWindow(), upgrade);
+    EXPECT_FALSE(upgrade->isVisible());
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->UpgradeWindow() == nullptr; }, 20000));
     EXPECT_EQ(device->FirmwareImage(), image);
