@@ -410,13 +410,13 @@ void CSonoriaDlg::DeliverHostMessages() {
             queued = hostMessages_.front();
             hostMessages_.pop_front();
         }
-        // What a link or its workers said before that link was dropped is
-        // stale: a new link must not take an old read-all's end for its own.
         // The end of a transfer is told also after its link dropped: the window waits for it.
         if (queued.message == WM_UPGRADE_DONE) {
             OnUpgradeDone(queued.wParam != 0);
             continue;
         }
+        // What a link or its workers said before that link was dropped is
+        // stale: a new link must not take an old read-all's end for its own.
         if (queued.generation != linkGeneration_.load()) continue;
         switch (queued.message) {
             case WM_SYNC_DONE: OnSyncDone(static_cast<int>(queued.wParam), queued.lParam != 0); break;
