@@ -7,6 +7,7 @@ namespace sonoria {
 
 extern const char* const kReleaseHistory;
 inline constexpr int kReleaseHistoryEntries = 12;
+inline constexpr int kReleaseHistoryChars = 744;
 inline constexpr const char* kReleaseSeparatorLine = " \t\t";
 
 }  // namespace sonoria

@@ -132,6 +132,7 @@ TEST_F(AboutWindowTest, ShowsTheDeviceVersionsTheHistoryAndTheConcealedSwitch) {
     const QString history = FindControlAs<QPlainTextEdit>(about, kAboutHistoryId)->toPlainText();
     EXPECT_EQ(history.count(QString::fromLatin1(kReleaseSeparatorLine) + "\n"), kReleaseHistoryEntries - 1);
     EXPECT_TRUE(history.startsWith("2013-03-26\n"));
+    EXPECT_EQ(QString::fromUtf8(kReleaseHistory).size(), kReleaseHistoryChars);
     EXPECT_TRUE(history.contains("2012-03-27\n"));
 
     auto* levelSwitch = FindControlAs<QCheckBox>(about, kAboutLevelSwitchId);
