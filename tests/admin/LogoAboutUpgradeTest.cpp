@@ -177,6 +177,7 @@ protected:
     void TearDown() override {
         MainWindowTest::TearDown();
         SetFirmwareImageSource(previous);
+        g_bUpgradeMode.store(0);  // the next test's senders must not think a device is upgrading
     }
     // The device comes back in its upgrade mode (as after the key held at power-on).
     // `upgradeAnswer` answers the question whether to upgrade the device now.
