@@ -402,8 +402,8 @@ void CSonoriaDlg::CloseTransientWindows() {
     CloseAndForget(mixPopup_);
     CloseAndForget(machineSettings_);
     CloseAndForget(function_);
-    // The other transient sub-windows arrive with their own parts.
     CloseEffectWindow();
+    CloseAdminWindows();
 }
 
 void CSonoriaDlg::ToggleLanguage() {
@@ -428,6 +428,11 @@ void CSonoriaDlg::DeliverHostMessages() {
             if (hostMessages_.empty()) return;
             queued = hostMessages_.front();
             hostMessages_.pop_front();
+        }
+        // The end of a transfer is told also after its link dropped: the window waits for it.
+        if (queued.message == WM_UPGRADE_DONE) {
+            OnUpgradeDone(queued.wParam != 0);
+            continue;
         }
         // What a link or its workers said before that link was dropped is
         // stale: a new link must not take an old read-all's end for its own.

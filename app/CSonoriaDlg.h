@@ -19,9 +19,14 @@
 #include <optional>
 #include <vector>
 
+#include "admin/AdminWindowHooks.h"
+#include "admin/CAboutDlg.h"
 #include "admin/CDlgFunction.h"
 #include "admin/CInfoDlg.h"
+#include "admin/CLogoDlg.h"
 #include "admin/COtherDlg.h"
+#include "admin/CUpgradeDlg.h"
+#include "admin/CWaitUpDlg.h"
 #include "admin/CSynDlg.h"
 #include "eq/CCenterDlg.h"
 #include "eq/CMainDlg.h"
@@ -76,14 +81,17 @@ public:
     void CloseTransientWindows();
 
     // Openers of the sub-windows; the windows themselves come with their own parts.
-    void ShowAbout() {}
+    void ShowAbout();
     void ShowMachineSettings();
-    void ShowLogo() {}
+    void ShowLogo();
+    // The firmware windows, reached only where the program keeps them closed
+    // (and by tests): the upgrade window and the wait-for-upgrade-mode window.
+    void ShowFirmwareUpgrade();
+    void ShowWaitForUpgrade(const QString& text);
     void ShowFunction();
     // Opened from the Function window, with that window as owner; the windows come with their own parts.
     void ShowRemoteLearning(QWidget*) {}
     void ShowWirelessMics(QWidget*) {}
-    void ShowFirmwareUpgrade() {}
     void ShowEffect();
     // The level, mix and delay windows of a flow button, placed under it
     // (LevelWindowOpeners.cpp).
@@ -112,6 +120,12 @@ public:
     CAutoSubDlg* AutoSubWindow() const { return autoSub_.data(); }
     CDlgFunction* FunctionWindow() const { return function_.data(); }
     COtherDlg* MachineSettingsWindow() const { return machineSettings_.data(); }
+    CLogoDlg* LogoWindow() const { return logo_.data(); }
+    CAboutDlg* AboutWindow() const { return about_.data(); }
+    CUpgradeDlg* UpgradeWindow() const { return upgrade_.data(); }
+    CWaitUpDlg* WaitForUpgradeWindow() const { return waitUp_.data(); }
+    bool TransferRequested() const { return transferRequest2_; }
+    bool LevelDetection() const { return levelDetection_; }
     bool MeterPollingActive() const { return meterPoll_.isActive(); }
     // The pending stored mode of a mode-file load, stored after the next synchronisation.
     void SetPendingModeSlot(int slot) { pendingModeSlot_ = slot; }
@@ -134,6 +148,8 @@ public:
     void OnSyncDone(int kind, bool succeeded);
     void OnMasterVolume(int sliderId, int position);
     void OnModeButton(int mode);
+    // WM_UPGRADE_DONE: the transfer worker ended; `sent` when every report was written.
+    void OnUpgradeDone(bool sent);
 
     // Delivers the host messages queued by Post, on this window's thread.
     Q_INVOKABLE void DeliverHostMessages();
@@ -168,6 +184,13 @@ private:
     enum class ConnectResult { Connected, NotFound, Held };
     ConnectResult ConnectToDevice();
     void StartNewConnection();
+    // After a connection: true when the device came up in its upgrade mode,
+    // which was then handled instead of a synchronisation.
+    bool ConnectedInUpgradeMode();
+    AdminWindowHooks MakeAdminHooks();
+    void CloseAdminWindows();
+    // The link ended: the upgrade window shows it, and a transfer under way has failed.
+    void UpgradeLinkEnded();
     void TryConnectOnArrival(int retriesLeft);
     void TellDeviceInUse(long processId);
     void DeviceGone(bool linkLost);
@@ -238,6 +261,11 @@ private:
     QPointer<CDlgFunction> function_;
     QPointer<COtherDlg> machineSettings_;
     QPointer<CEfxDlg> effect_;
+    QPointer<CLogoDlg> logo_;
+    QPointer<CAboutDlg> about_;
+    QPointer<CUpgradeDlg> upgrade_;
+    QPointer<CWaitUpDlg> waitUp_;
+    bool transferRequest2_ = false;  // Start Up asked a device in normal mode to enter upgrade mode
     std::array<QWidget*, 4> pages_{};
     QPointer<CMicHLDlg> channelEq_;
     QPointer<CMainDlg> mainEq_;

@@ -28,6 +28,7 @@
 #include "link/Transport.h"
 #include "state/ReportDispatch.h"
 #include "state/DeviceState.h"
+#include "state/FirmwareTransfer.h"
 #include "state/Language.h"
 #include "state/ModeCommands.h"
 #include "state/Senders.h"
@@ -99,6 +100,7 @@ void CSonoriaDlg::TellDeviceInUse(long processId) {
 }
 
 void CSonoriaDlg::StartNewConnection() {
+    if (ConnectedInUpgradeMode()) return;
     pendingModeSlot_ = -1;
     volumes_->Clear();
     answerOwedSince_.invalidate();
@@ -149,7 +151,9 @@ void CSonoriaDlg::DeviceGone(bool linkLost) {
     // Keep the parameters as they were when the device went away: a device
     // plugged in again while the question is open must not change what is saved.
     const std::vector<std::uint8_t> snapshot = BuildModeFile();
-    const bool synchronisationRunning = synchronising_ || !sync_.isNull() || SyncWorkersRunning();
+    // A firmware transfer is no synchronisation: the upgrade window tells its own failure.
+    const bool synchronisationRunning =
+        synchronising_ || !sync_.isNull() || (SyncWorkersRunning() && !FirmwareTransferRunning());
     const bool askToSave = !firstSyncPending_ && !synchronisationRunning && g_Device.modified.load() == 1;
     const bool firstSynchronisation = firstSyncPending_;
     DisconnectDevice();
@@ -176,6 +180,7 @@ void CSonoriaDlg::EndConnection() {
     pendingModeSlot_ = -1;
     SetConnectionStatus(false);
     panel_->OnRoutingDone();
+    UpgradeLinkEnded();
 }
 
 void CSonoriaDlg::FailConnection() {
@@ -383,8 +388,9 @@ void CSonoriaDlg::closeEvent(QCloseEvent* event) {
     StopMeterTimers();
     startupTimer_.stop();
     volumes_->Clear();
-    CloseDeviceLink();
+    // A transfer in flight is stopped and joined before the device is told goodbye.
     StopSyncWorkers();
+    CloseDeviceLink();
     HostMessageSink* self = this;
     g_hMainWnd.compare_exchange_strong(self, nullptr);
     event->accept();

@@ -9,6 +9,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/DeviceSession.h"
+#include "cli/LogoCommand.h"
 #include "cli/UdevRules.h"
 #include "eq/EqAxes.h"
 #include "eq/EqTotal.h"
@@ -22,6 +23,7 @@
 #include "link/CommandCodes.h"
 #include "state/DeviceState.h"
 #include "state/Language.h"
+#include "state/LogoText.h"
 #include "state/MasterVolumes.h"
 #include "state/ModeCommands.h"
 #include "state/ParamReaders.h"
@@ -265,6 +267,17 @@ int PlanRemote(const CliOptions& o, ErrorStream& err, Runner& run) {
     return kExitOk;
 }
 
+int PlanLogo(const CliOptions& o, ErrorStream& err, Runner& run) {
+    std::string bytes, shown;
+    if (const int status = CheckLogoArguments(o.words, bytes, shown, err); status != kExitOk) return status;
+    run = [bytes, shown](Context& c) -> int {
+        if (SendLogo(bytes) == 0) return Stopped(c, "the logo could not be sent to the device");
+        c.out << "logo set to \"" << shown << "\"\n";
+        return kExitOk;
+    };
+    return kExitOk;
+}
+
 std::string EqViewNames() {
     std::string names;
     for (int v = 0; v < kEqViewCount; ++v) {
@@ -407,7 +420,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     static const std::map<std::string, Planner> kCommands = {
         {"info", PlanInfo}, {"get", PlanGet},   {"set", PlanSet},   {"dump", PlanDump},
         {"save", PlanSave}, {"load", PlanLoad}, {"mode", PlanMode}, {"remote", PlanRemote},
-        {"eq", PlanEq},
+        {"eq", PlanEq},     {"logo", PlanLogo},
     };
     const auto found = kCommands.find(command);
     if (found == kCommands.end()) return Usage(err, "unknown command \"" + command + "\"");

@@ -23,6 +23,8 @@ const char* const kUsage =
     "  mode load|save|recall N   load, save or recall the default of stored mode N (1 to 4)\n"
     "  remote save|load FILE     save or load the learned remote codes; the extension .remo is appended\n"
     "                            when missing (and replaces any other extension)\n"
+    "  logo TEXT                 set the text the device shows when switched on: at most 7 letters A-Z,\n"
+    "                            digits, '-' and spaces; lower-case letters are raised\n"
     "  eq NAME [--response]      the bands of one EQ view as the EQ pages show it, one line each:\n"
     "                            \"band INDEX TYPE FREQUENCY GAIN Q\", \" locked\" after a reference band;\n"
     "                            --response prints the drawn curve instead: \"frequency_hz,gain_db\", then\n"

@@ -49,6 +49,9 @@ enum ReportCode : std::uint8_t {
 // First argument of the block command that opens a firmware transfer and of
 // the piece that closes it.
 inline constexpr std::uint8_t kTransferMarker = 228;
+// The third bytes of those two commands (after the marker and a 0).
+inline constexpr std::uint8_t kOpeningBlockArgument = 32;
+inline constexpr std::uint8_t kClosingPieceLength = 3;
 
 // Argument that makes CMD_RESET_MACHINE take effect.
 inline constexpr std::uint8_t kResetMachineKey = 170;

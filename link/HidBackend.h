@@ -67,6 +67,10 @@ public:
     // connection must take the device's lock (link/DeviceLock.h). A device
     // that lives inside the program needs none.
     virtual bool SharedWithOtherPrograms() const { return true; }
+
+    // True when the device came up in its upgrade mode (it then takes a
+    // firmware image and nothing else). A device on USB cannot tell.
+    virtual bool InUpgradeMode() const { return false; }
 };
 
 }  // namespace sonoria

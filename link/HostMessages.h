@@ -13,7 +13,7 @@ enum HostMessage : unsigned {
                                // routing change of the centre and sub outputs;
                                // lParam: 1 when it ran to its end on a sound link, 0 when it failed
     WM_WMIC_STATUS = 1003,     // wireless-microphone status changed
-    WM_UPGRADE_DONE = 1004,    // firmware transfer finished; lParam: 1 done, 0 failed
+    WM_UPGRADE_DONE = 1004,    // firmware transfer finished; wParam: 1 every report written, 0 failed
     WM_LINK_LOST = 1005,       // the read thread ended on a read error, or the device stopped answering
 };
 

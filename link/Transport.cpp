@@ -248,7 +248,7 @@ bool ReadOneReport() {
 
 int WriteUsbData(const Report& report) { return WriteReportBytes(report.data()); }
 
-bool WriteChunkedData(const std::uint8_t* data, std::size_t count) {
+bool WriteChunkedData(const std::uint8_t* data, std::size_t count, const std::function<bool()>& keepGoing) {
     if (count > kMaxChunkedBytes) return false;
     if (count == 0) return true;
     Report piece{};
@@ -256,6 +256,7 @@ bool WriteChunkedData(const std::uint8_t* data, std::size_t count) {
     piece[1] = CMD_PIECE;
     std::size_t nextBlock = 0;
     for (std::size_t offset = 0; offset < count; offset += kPieceSize) {
+        if (keepGoing && !keepGoing()) return false;
         const std::size_t n = std::min(kPieceSize, count - offset);
         if (nextBlock < count && nextBlock <= offset + n) {
             const int blockHigh = static_cast<int>((nextBlock >> 8) & 0xFF);
@@ -278,6 +279,8 @@ void SetReportTrace(ReportTrace trace) {
     std::lock_guard lock(g_traceMutex);
     g_trace = std::move(trace);
 }
+
+std::uint64_t ConnectionNumber() { return g_connection.load(); }
 
 int DisconnectDevice() {
     if (g_bDeviceOpen.load() == 0) return 1;

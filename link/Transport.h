@@ -52,8 +52,10 @@ int WriteUsbData(const Report& report);
 
 // Sends `count` bytes as numbered 56-byte pieces with a block command before
 // each 512-byte boundary. Returns true when every piece was written; stops at
-// the first failed write. More than kMaxChunkedBytes are refused.
-bool WriteChunkedData(const std::uint8_t* data, std::size_t count);
+// the first failed write, or before a piece when `keepGoing` says no. More
+// than kMaxChunkedBytes are refused.
+bool WriteChunkedData(const std::uint8_t* data, std::size_t count,
+                      const std::function<bool()>& keepGoing = {});
 inline constexpr std::size_t kMaxChunkedBytes = 65536;
 inline constexpr std::size_t kPieceSize = 56;
 inline constexpr std::size_t kChunkBlockSize = 512;
@@ -62,6 +64,10 @@ inline constexpr std::size_t kChunkBlockSize = 512;
 // Called on the writing and the reading thread; must not block.
 using ReportTrace = std::function<void(bool written, const Report& report)>;
 void SetReportTrace(ReportTrace trace);
+
+// Counts the links opened; a worker compares it to notice that the link it
+// started on has ended, even when a new one has opened since.
+std::uint64_t ConnectionNumber();
 
 // Closes the link if it is open; returns 1.
 int DisconnectDevice();

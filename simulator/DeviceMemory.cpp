@@ -216,6 +216,13 @@ std::uint8_t* MicField(WirelessMic& mic, int item) {
     }
 }
 
+// The transfer's opening block command (marker, 0, 32) and its closing piece
+// (marker, 0, 3) are told by all three bytes: an ordinary block or piece at
+// an offset whose high byte equals the marker is neither.
+bool IsTransferMarker(const Report& command, std::uint8_t third) {
+    return command[kArgs] == kTransferMarker && command[kArgs + 1] == 0 && command[kArgs + 2] == third;
+}
+
 void StoreFirmwarePiece(DeviceMemory& memory, const Report& command) {
     const std::size_t length =
         std::min<std::size_t>(command[kArgs + 2], kReportSize - kPieceData);
@@ -223,7 +230,7 @@ void StoreFirmwarePiece(DeviceMemory& memory, const Report& command) {
     // The closing piece carries the image's first bytes, which the pieces
     // before it had replaced with the transfer header.
     std::size_t offset = 0;
-    if (command[kArgs] != kTransferMarker) {
+    if (!IsTransferMarker(command, kClosingPieceLength)) {
         offset = (std::size_t{command[kArgs]} << 8) | command[kArgs + 1];
     }
     if (memory.firmware.size() < offset + length) memory.firmware.resize(offset + length);
@@ -297,7 +304,7 @@ std::vector<DeviceReply> HandleCommand(DeviceMemory& memory, const Report& comma
 
     switch (code) {
         case CMD_BLOCK:
-            if (a0 == kTransferMarker) memory.firmware.clear();
+            if (IsTransferMarker(command, kOpeningBlockArgument)) memory.firmware.clear();
             break;
         case CMD_PIECE:
             StoreFirmwarePiece(memory, command);

@@ -99,7 +99,7 @@ public:
     void SetWirelessMic(int mic, const sim::WirelessMic& fields);
 
     std::string Logo() const;  // last text set by the logo command
-    bool InUpgradeMode() const;
+    bool InUpgradeMode() const override;
     void SetUpgradeMode(bool on);  // as if started with the upgrade key held
     std::vector<std::uint8_t> FirmwareImage() const;
 

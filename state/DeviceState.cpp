@@ -109,6 +109,7 @@ void ResetDeviceState() {
     g_Device.extendedEcho.store(0, kRelaxed);
     g_Device.rearRouting.store(0, kRelaxed);
     g_Device.firmwareV1.store(0, kRelaxed);
+    Zero(g_Device.transferHeader);
     ResetParameterImage();
 }
 

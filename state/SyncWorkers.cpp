@@ -154,6 +154,8 @@ void StartRearRouting(bool toRear) {
     });
 }
 
+void StartPooledWorker(std::function<void()> body) { Pool().Start(std::move(body)); }
+
 bool SyncWorkersRunning() { return Pool().Running(); }
 bool WaitForSyncWorkers(std::chrono::milliseconds timeout) { return Pool().WaitIdle(timeout); }
 void StopSyncWorkers() { Pool().StopAll(); }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 
 namespace sonoria {
 
@@ -26,6 +27,10 @@ void StartWriteAll();
 // pause that lets the window show its notice: message 1002 with 2 and 1 when
 // it ran to its end on a sound link, 0 otherwise.
 void StartRearRouting(bool toRear);
+
+// Runs `body` as one more worker of the pool, with the same bookkeeping
+// (meter polling paused while it runs, stopped and joined by StopSyncWorkers).
+void StartPooledWorker(std::function<void()> body);
 
 // True while any worker runs.
 bool SyncWorkersRunning();

@@ -206,10 +206,12 @@ const char* const kChineseNotices[] = {
     "请先连接设备再执行此操作!", "机器没有连接!", "保存设置成功!", "遥控器键码保存成功!", "载入遥控文件成功",
     "载入遥控文件失败", "保存遥控文件成功", "保存遥控文件失败", "请先连接设备!", "请等待进入升级模式",
     "升级完成，正在重启中……", "设备没有连接!", "错误,建议重连设备", "中置超低转后置输出", "后置转中置超低输出",
+    "升级失败,请重试!",
 };
 const char* const kEnglishNotices[] = {
     "Load mode locked!", "Save mode locked!", "Saved Mode4", "Setting saved", "Save remote control key successed !",
     "Wait to upgrade mode", "Restart……", "Device is disconnected!", "Center sub to rear", "Rear to center sub",
+    "Upgrade failed, please retry!",
 };
 
 TEST_P(TextFitTest, ChannelEqPage) {
@@ -375,6 +377,24 @@ TEST_P(TextFitTest, MachineSettingsWithEveryLockAndTheWidestValues) {
     ASSERT_NE(settings, nullptr);
     ExpectAllTextsFit(settings, State("machine settings"));
     SaveScreenshot(settings, ShotName("machine-settings"));
+TEST_P(TextFitTest, LogoAboutAndFirmwareWindows) {
+    OpenConnected();
+    window->ShowLogo();
+    window->ShowAbout();
+    window->ShowFirmwareUpgrade();
+    window->ShowWaitForUpgrade(QString());
+    const std::pair<QWidget*, const char*> shots[] = {
+        {window->LogoWindow(), "logo"}, {window->AboutWindow(), "about"},
+        {window->UpgradeWindow(), "upgrade"}, {window->WaitForUpgradeWindow(), "wait-upgrade"}};
+    for (const auto& [shown, name] : shots) {
+        ASSERT_NE(shown, nullptr) << name;
+        ExpectAllTextsFit(shown, State(name));
+        SaveScreenshot(shown, ShotName(name));
+    }
+    window->ShowWaitForUpgrade(QString::fromUtf8(GetParam() == kLanguageEnglish ? "Please restart machine!"
+                                                                                 : "升级完成，请重启机器电源!"));
+    ExpectAllTextsFit(window->WaitForUpgradeWindow(), State("wait-upgrade restart"));
+    SaveScreenshot(window->WaitForUpgradeWindow(), ShotName("wait-upgrade-restart"));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, TextFitTest, ::testing::Values(kLanguageChinese, kLanguageEnglish),
