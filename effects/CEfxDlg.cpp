@@ -224,7 +224,7 @@ CEfxDlg::~CEfxDlg() {
 }
 
 void CEfxDlg::SetUpControls() {
-    MakeDark(this);
+    SetDarkClientArea(this);
     for (int id : {1163, 1164}) {
         if (auto* box = FindControlAs<CXPGroupBox>(this, id)) box->SetFrameColor(kSectionFrame);
     }

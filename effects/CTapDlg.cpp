@@ -79,7 +79,7 @@ CTapDlg::CTapDlg(CEfxDlg* owner) : QDialog(owner), m_owner(owner) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setModal(false);
     BuildDialog(this, kTemplate);
-    MakeDark(this);
+    SetDarkClientArea(this);
     for (QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) MakeWhiteLabel(label);
     for (CXPGroupBox* box : findChildren<CXPGroupBox*>(Qt::FindDirectChildrenOnly)) box->SetFrameColor(kFrame);
     for (const TapRow& tap : kTaps) {

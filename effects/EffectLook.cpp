@@ -16,7 +16,7 @@ constexpr int kSliderMaximum = 127;
 
 }  // namespace
 
-void MakeDark(QWidget* window) {
+void SetDarkClientArea(QWidget* window) {
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, kDark);
     palette.setColor(QPalette::WindowText, Qt::white);

@@ -11,8 +11,8 @@ namespace sonoria {
 
 class CXBmpSlider;
 
-// Client area RGB(32,32,32).
-void MakeDark(QWidget* window);
+// Client area RGB(32,32,32), white window text; labels and buttons are set up one by one.
+void SetDarkClientArea(QWidget* window);
 // White text straight on the window's dark background.
 void MakeWhiteLabel(QLabel* label);
 // Range 0 to 127, the standard track and thumbs with `disabledThumbId` for a

@@ -306,6 +306,8 @@ TEST_P(TextFitTest, LevelMixDelayAndAutoSubWindows) {
     g_Device.autoSub[0].store(0);
     window->ShowAutoSub();
     check(window->AutoSubWindow(), "autosub-off");
+}
+
 // The effect window in its two looks (reverb off with a plain echo, a gated
 // reverb with the multi-tap echo), then its multi-tap window, each with the
 // widest value every label can show.
@@ -377,6 +379,8 @@ TEST_P(TextFitTest, MachineSettingsWithEveryLockAndTheWidestValues) {
     ASSERT_NE(settings, nullptr);
     ExpectAllTextsFit(settings, State("machine settings"));
     SaveScreenshot(settings, ShotName("machine-settings"));
+}
+
 TEST_P(TextFitTest, LogoAboutAndFirmwareWindows) {
     OpenConnected();
     window->ShowLogo();
