@@ -23,26 +23,30 @@ namespace {
 
 using CK = ControlKind;
 constexpr int kSeparatorId = 1193;
+// The value texts reach up to the curve view, so that the longest attack
+// time ("100.00ms") fits; the attack label grows to the left for "Attack
+// time", its right edge in line with the others.
+constexpr int kValueWidth = 40;
 
 const ControlSpec kControls[] = {
     {1059, CK::Label, "NoiseGate", 1, 10, 45, 9, kRightAligned},
     {CMicCompDlg::kGateSliderId, CK::Slider, "", 53, 9, 115, 12},
-    {CMicCompDlg::kGateSliderId + CMicCompDlg::kValueTextOffset, CK::Label, "0", 172, 10, 30, 9},
+    {CMicCompDlg::kGateSliderId + CMicCompDlg::kValueTextOffset, CK::Label, "0", 172, 10, kValueWidth, 9},
     {kSeparatorId, CK::Frame, "", 6, 28, 179, 1},
     {1088, CK::Label, "Mic comp", 51, 45, 39, 9, kRightAligned},
     {CMicCompDlg::kSwitchId, CK::CheckBox, "ON", 97, 44, 22, 11},
     {1055, CK::Label, "Threshold", 8, 67, 39, 9, kRightAligned},
     {CMicCompDlg::kThresholdSliderId, CK::Slider, "", 53, 66, 115, 12},
-    {CMicCompDlg::kThresholdSliderId + CMicCompDlg::kValueTextOffset, CK::Label, "0", 172, 67, 30, 9},
+    {CMicCompDlg::kThresholdSliderId + CMicCompDlg::kValueTextOffset, CK::Label, "0", 172, 67, kValueWidth, 9},
     {1056, CK::Label, "Ratio", 16, 98, 31, 9, kRightAligned},
     {CMicCompDlg::kRatioSliderId, CK::Slider, "", 53, 98, 115, 12},
-    {CMicCompDlg::kRatioSliderId + CMicCompDlg::kValueTextOffset, CK::Label, "0", 172, 98, 30, 9},
-    {1057, CK::Label, "Attack T.", 11, 128, 36, 9, kRightAligned},
+    {CMicCompDlg::kRatioSliderId + CMicCompDlg::kValueTextOffset, CK::Label, "0", 172, 98, kValueWidth, 9},
+    {1057, CK::Label, "Attack T.", 2, 128, 45, 9, kRightAligned},
     {CMicCompDlg::kAttackSliderId, CK::Slider, "", 53, 126, 115, 12},
-    {CMicCompDlg::kAttackSliderId + CMicCompDlg::kValueTextOffset, CK::Label, "0", 172, 129, 30, 9},
+    {CMicCompDlg::kAttackSliderId + CMicCompDlg::kValueTextOffset, CK::Label, "0", 172, 129, kValueWidth, 9},
     {1058, CK::Label, "Release T.", 2, 159, 45, 9, kRightAligned},
     {CMicCompDlg::kReleaseSliderId, CK::Slider, "", 53, 156, 115, 12},
-    {CMicCompDlg::kReleaseSliderId + CMicCompDlg::kValueTextOffset, CK::Label, "0", 172, 159, 30, 9},
+    {CMicCompDlg::kReleaseSliderId + CMicCompDlg::kValueTextOffset, CK::Label, "0", 172, 159, kValueWidth, 9},
     {CMicCompDlg::kPanelId, CK::Frame, "", 213, 4, 289, 178},
 };
 
