@@ -113,18 +113,11 @@ CSonoriaDlg::~CSonoriaDlg() {
 void CSonoriaDlg::BuildControls() {
     BuildDialog(this, MainWindowTemplate());
     auto* host = FindControlAs<CTabWnd>(this, IDC_PAGE_HOST);
-    // The compressor page comes with the dynamics windows; until then its slot
-    // holds an empty page of the right dialog id.
-    auto* compressor = new QWidget(host);
-    compressor->setProperty("dialogId", kPageDialogIds[kCompressorPage]);
-    compressor->setAutoFillBackground(true);
-    QPalette palette = compressor->palette();
-    palette.setColor(QPalette::Window, kPanelColor);
-    compressor->setPalette(palette);
+    compressor_ = new CMicCompDlg(host);
     channelEq_ = new CMicHLDlg(host);
     mainEq_ = new CMainDlg(host);
     centerEq_ = new CCenterDlg(host);
-    pages_ = {compressor, channelEq_.data(), mainEq_.data(), centerEq_.data()};
+    pages_ = {compressor_.data(), channelEq_.data(), mainEq_.data(), centerEq_.data()};
     for (std::size_t i = 0; i < kPageDialogIds.size(); ++i) host->AddPage(pages_[i], kPageDialogIds[i]);
     host->LayoutPages();
     host->ShowPage(currentPage_);
@@ -309,6 +302,7 @@ void CSonoriaDlg::RefreshAfterSync() {
     panel_->RefreshRoutingDisplay();
     panel_->RefreshFlowCaptions();
     panel_->CheckBoxesFromImage();
+    if (compressor_) compressor_->RefreshDynamics();
     RefreshLevelWindows();
     RefreshEffectWindows();
     const bool notBaseModel = NotBaseModel();
@@ -371,7 +365,13 @@ void CSonoriaDlg::SetupPage(int page, int buttonId) {
             }
             break;
         }
-        default: return;  // the compressor page comes with the dynamics windows
+        case kCompressorPage:
+            if (compressor_) {
+                compressor_->SetupSliders();
+                compressor_->RefreshDynamics();
+            }
+            return;
+        default: return;
     }
     target->SetNotBaseModel(buttonId == kRearRoutingPageSetup || NotBaseModel());
     target->RefreshEq();
@@ -385,6 +385,7 @@ void CSonoriaDlg::RefreshLanguage() {
     // The routing names stay after the table's texts while routed to rear.
     panel_->RefreshRoutingDisplay();
     panel_->RefreshFlowCaptions();
+    if (compressor_) compressor_->ApplyLanguage();
     RetextEffectWindows();
     for (CEqPage* page : EqPages()) page->ApplyLanguage();
     RetextLevelWindows();

@@ -30,6 +30,7 @@
 #include "admin/CSynDlg.h"
 #include "eq/CCenterDlg.h"
 #include "eq/CMainDlg.h"
+#include "eq/CMicCompDlg.h"
 #include "eq/CMicHLDlg.h"
 #include "effects/CAutoSubDlg.h"
 #include "effects/CMicSliderDlg.h"
@@ -105,7 +106,8 @@ public:
     bool Synchronising() const { return synchronising_; }
     int CurrentPage() const { return currentPage_; }
     FlowPanel* Panel() const { return panel_.get(); }
-    // The EQ pages of the page host.
+    // The pages of the page host.
+    CMicCompDlg* CompressorPage() const { return compressor_.data(); }
     CMicHLDlg* ChannelEqPage() const { return channelEq_.data(); }
     CMainDlg* MainEqPage() const { return mainEq_.data(); }
     CCenterDlg* CenterEqPage() const { return centerEq_.data(); }
@@ -267,6 +269,7 @@ private:
     QPointer<CWaitUpDlg> waitUp_;
     bool transferRequest2_ = false;  // Start Up asked a device in normal mode to enter upgrade mode
     std::array<QWidget*, 4> pages_{};
+    QPointer<CMicCompDlg> compressor_;
     QPointer<CMicHLDlg> channelEq_;
     QPointer<CMainDlg> mainEq_;
     QPointer<CCenterDlg> centerEq_;

@@ -10,6 +10,7 @@
 #include "controls/CGdipButton.h"
 #include "controls/ControlText.h"
 #include "controls/LanguageTexts.h"
+#include "controls/TemplateControls.h"
 #include "eq/CEqPanel.h"
 #include "eq/EqValues.h"
 #include "state/DeviceState.h"
@@ -182,12 +183,7 @@ void CEqPage::resizeEvent(QResizeEvent* event) {
 
 void CEqPage::keyPressEvent(QKeyEvent* event) {
     // Enter and Escape never close a page (nor, through it, the main window).
-    const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!SwallowClosingKey(event)) QWidget::keyPressEvent(event);
 }
 
 }  // namespace sonoria

@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "controls/DialogTemplate.h"
+#include "controls/TemplateControls.h"
 #include "eq/EqAxes.h"
 #include "eq/EqResponse.h"
 
@@ -63,15 +64,7 @@ CEqPanel::CEqPanel(QWidget* parent) : QWidget(parent) {
 CEqPanel* CEqPanel::ReplaceControl(QWidget* placeholder) {
     if (placeholder == nullptr || placeholder->parentWidget() == nullptr) return nullptr;
     auto* panel = new CEqPanel(placeholder->parentWidget());
-    const int id = ControlId(placeholder);
-    // The placeholder gives up its name first, so that looking the id up finds the panel.
-    placeholder->setObjectName(QString());
-    SetControlId(panel, id);
-    panel->setGeometry(placeholder->geometry());
-    panel->stackUnder(placeholder);
-    panel->setVisible(placeholder->isVisibleTo(placeholder->parentWidget()));
-    placeholder->hide();
-    placeholder->deleteLater();
+    TakePlaceOf(placeholder, panel);
     return panel;
 }
 

@@ -21,6 +21,7 @@
 #include "controls/CMemGdiPlusDC.h"
 #include "controls/DialogTemplateFonts.h"
 #include "eq/CEqPanel.h"
+#include "eq/CPanelFonts.h"
 #include "eq/EqAxes.h"
 #include "eq/EqTotal.h"
 
@@ -89,42 +90,15 @@ constexpr int kInfoTop = 2;
 constexpr int kNoteRightGap = 10;
 constexpr int kNoteTop = 2;
 
-// Where the faces the panel names are missing, these stand in.
-QStringList Faces(const char* face) {
-    const QString name = QString::fromUtf8(face);
-    if (name == QString::fromUtf8("宋体")) return {name, QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Micro Hei")};
-    if (name == QString::fromUtf8("黑体")) return {name, QStringLiteral("SimHei"), QStringLiteral("WenQuanYi Micro Hei")};
-    return {name, QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei")};
-}
-
-QFont EmFont(const char* face, int pixels, QFont::Weight weight = QFont::Normal) {
-    InstallDialogFonts();  // "Tahoma" and "宋体" resolve as in the dialogs
-    QFont font;
-    font.setFamilies(Faces(face));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixels);
-    font.setWeight(weight);
-    return font;
-}
-
-// A font whose line (ascent plus descent) is `cellHeight` pixels, as a GDI
-// font of that height is.
-QFont CellFont(const char* face, int cellHeight) {
-    QFont font = EmFont(face, cellHeight);
-    const qreal line = QFontMetricsF(font).height();
-    if (line > 0) font.setPixelSize(std::max(1, qRound(cellHeight * cellHeight / line)));
-    return font;
-}
-
 struct PanelFonts {
-    QFont label = CellFont("Tahoma", 13);
-    QFont note = CellFont("宋体", 12);
-    QFont off = CellFont("黑体", 72);
-    QFont info = EmFont("宋体", PointsToPixels(9));
+    QFont label = PanelCellFont("Tahoma", 13);
+    QFont note = PanelCellFont("宋体", 12);
+    QFont off = PanelCellFont("黑体", 72);
+    QFont info = PanelEmFont("宋体", PointsToPixels(9));
     // Arial Black is a heavy face of its own; a stand-in is made heavy.
-    QFont peakMarker = EmFont("Arial Black", PointsToPixels(12), QFont::Black);
-    QFont filterMarker = EmFont("Arial", PointsToPixels(7));
-    QFont lockedFilterMarker = EmFont("Arial", PointsToPixels(6));
+    QFont peakMarker = PanelEmFont("Arial Black", PointsToPixels(12), QFont::Black);
+    QFont filterMarker = PanelEmFont("Arial", PointsToPixels(7));
+    QFont lockedFilterMarker = PanelEmFont("Arial", PointsToPixels(6));
 };
 
 const PanelFonts& Fonts() {

@@ -33,6 +33,7 @@
 #include "effects/CEfxDlg.h"
 #include "effects/CTapDlg.h"
 #include "eq/CEqPanel.h"
+#include "eq/CMicCompDlg.h"
 #include "link/LinkState.h"
 #include "link/Transport.h"
 #include "simulator/VirtualDevice.h"
@@ -237,6 +238,37 @@ TEST_P(TextFitTest, CenterSubEqPageAlsoRoutedToTheRear) {
                      {{IDC_FLOW_SUB_MIC_PEQ, 0, "sub-mic"}, {IDC_FLOW_SUB_MUSIC_PEQ, 1, "sub-music"},
                       {IDC_FLOW_SUB_PEQ, 0, "sub-out"}},
                      "-rear");
+}
+
+TEST_P(TextFitTest, CompressorPage) {
+    OpenConnected();
+    QTest::mouseClick(FindControl(window.get(), IDC_FLOW_GATE_COMP), Qt::LeftButton);
+    CMicCompDlg* page = window->CompressorPage();
+    ASSERT_TRUE(page->isVisible());
+    // The widest value text of each slider, with the compressor off (the curve shows "OFF").
+    const QFontMetrics metrics(FindControl(page, CMicCompDlg::kGateSliderId + CMicCompDlg::kValueTextOffset)->font());
+    for (const char* name : {"MicGateThreshold", "MicCompThreshold", "MicCompRatio", "MicCompAttack", "MicCompRelease"}) {
+        const ParamInfo& param = *FindParam(name);
+        int widest = 0;
+        for (int v = 0; v <= kLevelTop; ++v) {
+            const auto width = [&](int raw) {
+                return metrics.horizontalAdvance(QString::fromStdString(FormatParamText(param, raw)));
+            };
+            if (width(v) > width(widest)) widest = v;
+        }
+        StoreValue(param, widest);
+    }
+    StoreValue(*FindParam("MicCompEnable"), 0);
+    window->RefreshAfterSync();
+    ExpectAllTextsFit(window.get(), State("compressor off"));
+    SaveScreenshot(page, ShotName("compressor-off"));
+    // Switched on, a threshold and ratio that bend the curve.
+    StoreValue(*FindParam("MicCompEnable"), 1);
+    StoreValue(*FindParam("MicCompThreshold"), 64);
+    StoreValue(*FindParam("MicCompRatio"), 64);
+    window->RefreshAfterSync();
+    ExpectAllTextsFit(window.get(), State("compressor on"));
+    SaveScreenshot(page, ShotName("compressor-on"));
 }
 
 TEST_P(TextFitTest, InformationWindowWithEveryNotice) {
