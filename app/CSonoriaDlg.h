@@ -20,7 +20,9 @@
 #include <vector>
 
 #include "admin/CInfoDlg.h"
+#include "admin/CRemoteDlg.h"
 #include "admin/CSynDlg.h"
+#include "admin/CWMicDlg.h"
 #include "eq/CCenterDlg.h"
 #include "eq/CMainDlg.h"
 #include "eq/CMicHLDlg.h"
@@ -76,6 +78,12 @@ public:
     void ShowLevelPopup(int) {}
     void ShowMixPopup(int) {}
     void ShowDelayWindow(int) {}
+    // Remote-control learning, owned by `owner` (the main window when null),
+    // and the wireless microphones, owned by the main window; one of each.
+    void ShowRemoteLearning(QWidget* owner = nullptr);
+    void ShowWirelessMics();
+    CRemoteDlg* RemoteWindow() const { return remote_.data(); }
+    CWMicDlg* WirelessWindow() const { return wmic_.data(); }
 
     int Language() const { return language_; }
     bool Synchronising() const { return synchronising_; }
@@ -159,6 +167,9 @@ private:
     void UpdateValueColors();
     CXBmpSlider* Slider(int id) const;
     QLabel* Label(int id) const;
+    // Messages 1001 and 1003 from the read thread.
+    void OnKeyLearned(int code);
+    void OnWirelessStatus();
 
     int language_ = 1;
     bool synchronising_ = false;
@@ -198,6 +209,8 @@ private:
     std::unique_ptr<DeviceWatch> watch_;
     QPointer<CInfoDlg> info_;
     QPointer<CSynDlg> sync_;
+    QPointer<CRemoteDlg> remote_;
+    QPointer<CWMicDlg> wmic_;
     std::array<QWidget*, 4> pages_{};
     QPointer<CMicHLDlg> channelEq_;
     QPointer<CMainDlg> mainEq_;

@@ -57,7 +57,22 @@ SaveFileHandler& SaveHandler() {
     return handler;
 }
 
+OpenFileHandler& OpenHandler() {
+    static OpenFileHandler handler;
+    return handler;
+}
+
 }  // namespace
+
+QString ChooseOpenFileName(QWidget* owner, const QString& filter) {
+    if (OpenHandler()) return OpenHandler()(filter);
+    return QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
+}
+
+OpenFileHandler SetOpenFileHandler(OpenFileHandler handler) {
+    std::swap(OpenHandler(), handler);
+    return handler;
+}
 
 QString ChooseSaveFileName(QWidget* owner, const QString& filter) {
     if (SaveHandler()) return SaveHandler()(filter);

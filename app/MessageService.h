@@ -38,6 +38,11 @@ QString ChooseSaveFileName(QWidget* owner, const QString& filter);
 using SaveFileHandler = std::function<QString(const QString& filter)>;
 SaveFileHandler SetSaveFileHandler(SaveFileHandler handler);
 
+// Asks for an existing file to open; empty when the user cancelled.
+QString ChooseOpenFileName(QWidget* owner, const QString& filter);
+using OpenFileHandler = std::function<QString(const QString& filter)>;
+OpenFileHandler SetOpenFileHandler(OpenFileHandler handler);
+
 // Replaces the real boxes (tests); an empty handler restores them.
 using MessageHandler = std::function<MessageAnswer(const MessageRequest&)>;
 MessageHandler SetMessageHandler(MessageHandler handler);
