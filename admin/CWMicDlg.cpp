@@ -144,7 +144,7 @@ void CWMicDlg::SetupControls() {
         SetTextColor(label, Qt::white);
     }
     for (int id : {kVolumeValueId, kVolume2ValueId, 2002, 2003}) SetTextColor(FindControl(this, id), kChecked);
-    if (auto* guide = FindControlAs<CXPGroupBox>(this, 1283)) guide->SetCaptionColor(Qt::white);
+    if (auto* guide = FindControlAs<CXPGroupBox>(this, 1283)) guide->SetCaptionColor(Qt::white).SetFillColor(kBackground);
     connect(rooms_, &QComboBox::currentIndexChanged, this, [this] { UpdateTip(); });
     for (std::size_t mic = 0; mic < blink_.size(); ++mic) {
         blink_[mic].setInterval(kWmicBlinkMs);

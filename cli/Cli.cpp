@@ -257,7 +257,7 @@ int PlanRemote(const CliOptions& o, ErrorStream& err, Runner& run) {
         return status;
     }
     if (words.size() != 3 || (words[1] != "save" && words[1] != "load")) {
-        return Usage(err, "remote takes learn KEY, show, or save or load and a file name");
+        return Usage(err, "remote takes save or load and a file name, learn KEY or show");
     }
     if (o.timeoutSeconds) return Usage(err, "--timeout goes with remote learn only");
     const std::string path = WithExtension(words[2], kRemoteFileExtension);

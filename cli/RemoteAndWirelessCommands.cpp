@@ -176,19 +176,18 @@ int PlanWirelessMics(const CliOptions& o, ErrorStream& err, SessionRunner& run) 
         };
         return kExitOk;
     }
-    const auto mic = words.size() >= 3 && (words[2] == "1" || words[2] == "2")
-                         ? std::optional<int>(words[2][0] - '1')
-                         : std::nullopt;
+    // Microphone 1 or 2 as 0 or 1; -1 when missing or wrong.
+    const int mic = words.size() >= 3 && (words[2] == "1" || words[2] == "2") ? words[2][0] - '1' : -1;
     if (verb == "pair") {
-        if (!mic || words.size() != 3) return UsageError(err, "wmic pair takes a microphone, 1 or 2, and --room ROOM");
+        if (mic < 0 || words.size() != 3) return UsageError(err, "wmic pair takes a microphone, 1 or 2, and --room ROOM");
         if (!o.room) return UsageError(err, "wmic pair needs --room ROOM (A1 to A8 or B1 to B8)");
-        run = [mic = *mic, room = *o.room](DeviceSession& session, std::ostream& out, ErrorStream& e) {
+        run = [mic, room = *o.room](DeviceSession& session, std::ostream& out, ErrorStream& e) {
             return CheckWirelessModel(e) ? Pair(session, mic, room, out, e) : int(kExitDevice);
         };
         return kExitOk;
     }
     if (verb == "set") {
-        if (!mic || words.size() != 5) {
+        if (mic < 0 || words.size() != 5) {
             return UsageError(err, "wmic set takes a microphone, 1 or 2, volume, gate or power, and a value");
         }
         const std::string what = words[3];
@@ -201,7 +200,7 @@ int PlanWirelessMics(const CliOptions& o, ErrorStream& err, SessionRunner& run) 
             return UsageError(err, what == "power" ? "the power is 0 (0 dB) or 1 (-6 dB)"
                                                    : "the " + what + " is a whole number from 0 to 255");
         }
-        run = [m = *mic, what, v = static_cast<int>(*value)](DeviceSession&, std::ostream& out, ErrorStream& e) {
+        run = [m = mic, what, v = static_cast<int>(*value)](DeviceSession&, std::ostream& out, ErrorStream& e) {
             if (!CheckWirelessModel(e)) return int(kExitDevice);
             if (what == "volume") SetWirelessVolume(m, v);
             if (what == "gate") SetWirelessGate(m, v);
