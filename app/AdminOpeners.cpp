@@ -41,7 +41,7 @@ void CSonoriaDlg::ShowFunction() {
         hooks.showAbout = [this](QWidget*) { ShowAbout(); };
         hooks.showRemoteLearning = [this](QWidget* owner) { ShowRemoteLearning(owner); };
         hooks.showAutoSub = [this](QWidget* owner) { ShowAutoSub(owner); };
-        hooks.showWirelessMics = [this](QWidget* owner) { ShowWirelessMics(owner); };
+        hooks.showWirelessMics = [this](QWidget*) { ShowWirelessMics(); };  // the main window keeps it
         hooks.showFirmwareUpgrade = [this] { ShowFirmwareUpgrade(); };
         hooks.toggleLanguage = [this] { ToggleLanguage(); };
         function_ = new CDlgFunction(this, std::move(hooks));

@@ -405,6 +405,11 @@ void CSonoriaDlg::CloseTransientWindows() {
     CloseAndForget(function_);
     CloseEffectWindow();
     CloseAdminWindows();
+    if (CRemoteDlg* remote = remote_.data()) {
+        remote_ = nullptr;
+        remote->hide();
+        remote->deleteLater();
+    }
 }
 
 void CSonoriaDlg::ToggleLanguage() {
@@ -441,7 +446,9 @@ void CSonoriaDlg::DeliverHostMessages() {
         switch (queued.message) {
             case WM_SYNC_DONE: OnSyncDone(static_cast<int>(queued.wParam), queued.lParam != 0); break;
             case WM_LINK_LOST: OnLinkLost(); break;
-            default: break;  // the windows that handle 1001, 1003 and 1004 come later
+            case WM_KEY_LEARNED: OnKeyLearned(static_cast<int>(queued.wParam)); break;
+            case WM_WMIC_STATUS: OnWirelessStatus(); break;
+            default: break;  // the window that handles 1004 comes later
         }
     }
 }

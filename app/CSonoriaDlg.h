@@ -25,9 +25,11 @@
 #include "admin/CInfoDlg.h"
 #include "admin/CLogoDlg.h"
 #include "admin/COtherDlg.h"
+#include "admin/CRemoteDlg.h"
 #include "admin/CUpgradeDlg.h"
 #include "admin/CWaitUpDlg.h"
 #include "admin/CSynDlg.h"
+#include "admin/CWMicDlg.h"
 #include "eq/CCenterDlg.h"
 #include "eq/CMainDlg.h"
 #include "eq/CMicCompDlg.h"
@@ -90,9 +92,12 @@ public:
     void ShowFirmwareUpgrade();
     void ShowWaitForUpgrade(const QString& text);
     void ShowFunction();
-    // Opened from the Function window, with that window as owner; the windows come with their own parts.
-    void ShowRemoteLearning(QWidget*) {}
-    void ShowWirelessMics(QWidget*) {}
+    // Remote-control learning, owned by `owner` (the main window when null),
+    // and the wireless microphones, owned by the main window; one of each.
+    void ShowRemoteLearning(QWidget* owner = nullptr);
+    void ShowWirelessMics();
+    CRemoteDlg* RemoteWindow() const { return remote_.data(); }
+    CWMicDlg* WirelessWindow() const { return wmic_.data(); }
     void ShowEffect();
     // The level, mix and delay windows of a flow button, placed under it
     // (LevelWindowOpeners.cpp).
@@ -221,6 +226,9 @@ private:
     // The active window is one this window owns (a popup of its own).
     bool OwnsActiveWindow() const;
     QLabel* Label(int id) const;
+    // Messages 1001 and 1003 from the read thread.
+    void OnKeyLearned(int code);
+    void OnWirelessStatus();
 
     int language_ = 1;
     bool synchronising_ = false;
@@ -268,6 +276,8 @@ private:
     QPointer<CUpgradeDlg> upgrade_;
     QPointer<CWaitUpDlg> waitUp_;
     bool transferRequest2_ = false;  // Start Up asked a device in normal mode to enter upgrade mode
+    QPointer<CRemoteDlg> remote_;
+    QPointer<CWMicDlg> wmic_;
     std::array<QWidget*, 4> pages_{};
     QPointer<CMicCompDlg> compressor_;
     QPointer<CMicHLDlg> channelEq_;

@@ -10,6 +10,7 @@
 #include "cli/CliOptions.h"
 #include "cli/DeviceSession.h"
 #include "cli/LogoCommand.h"
+#include "cli/RemoteAndWirelessCommands.h"
 #include "cli/UdevRules.h"
 #include "eq/EqAxes.h"
 #include "eq/EqTotal.h"
@@ -237,11 +238,30 @@ int PlanMode(const CliOptions& o, ErrorStream& err, Runner& run) {
     return kExitOk;
 }
 
+// A command of RemoteAndWirelessCommands.h as a runner.
+Runner WithSession(SessionRunner inner) {
+    return [inner = std::move(inner)](Context& c) { return inner(c.session, c.out, c.err); };
+}
+
+int PlanWmic(const CliOptions& o, ErrorStream& err, Runner& run) {
+    SessionRunner inner;
+    const int status = PlanWirelessMics(o, err, inner);
+    if (status == kExitOk) run = WithSession(std::move(inner));
+    return status;
+}
+
 int PlanRemote(const CliOptions& o, ErrorStream& err, Runner& run) {
     const auto& words = o.words;
-    if (words.size() != 3 || (words[1] != "save" && words[1] != "load")) {
-        return Usage(err, "remote takes save or load and a file name");
+    if (words.size() >= 2 && (words[1] == "learn" || words[1] == "show")) {
+        SessionRunner inner;
+        const int status = PlanRemoteKeys(o, err, inner);
+        if (status == kExitOk) run = WithSession(std::move(inner));
+        return status;
     }
+    if (words.size() != 3 || (words[1] != "save" && words[1] != "load")) {
+        return Usage(err, "remote takes save or load and a file name, learn KEY or show");
+    }
+    if (o.timeoutSeconds) return Usage(err, "--timeout goes with remote learn only");
     const std::string path = WithExtension(words[2], kRemoteFileExtension);
     if (words[1] == "save") {
         run = [path](Context& c) -> int {
@@ -363,6 +383,8 @@ int CheckCommandOptions(const CliOptions& options, ErrorStream& err) {
     if (options.targetMode && command != "load") return Usage(err, "--mode goes with load only");
     if (options.force && command != "set") return Usage(err, "--force goes with set only");
     if (options.response && command != "eq") return Usage(err, "--response goes with eq only");
+    if (options.timeoutSeconds && command != "remote") return Usage(err, "--timeout goes with remote learn only");
+    if (options.room && command != "wmic") return Usage(err, "--room goes with wmic pair only");
     if ((command == "list" || command == "print-udev-rules") && options.words.size() != 1) {
         return Usage(err, command + " takes no arguments");
     }
@@ -420,7 +442,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     static const std::map<std::string, Planner> kCommands = {
         {"info", PlanInfo}, {"get", PlanGet},   {"set", PlanSet},   {"dump", PlanDump},
         {"save", PlanSave}, {"load", PlanLoad}, {"mode", PlanMode}, {"remote", PlanRemote},
-        {"eq", PlanEq},     {"logo", PlanLogo},
+        {"eq", PlanEq},     {"logo", PlanLogo}, {"wmic", PlanWmic},
     };
     const auto found = kCommands.find(command);
     if (found == kCommands.end()) return Usage(err, "unknown command \"" + command + "\"");

@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include "launch/StrictNumber.h"
+#include "state/WirelessMics.h"
 
 namespace sonoria::cli {
 
@@ -25,6 +26,16 @@ const char* const kUsage =
     "                            when missing (and replaces any other extension)\n"
     "  logo TEXT                 set the text the device shows when switched on: at most 7 letters A-Z,\n"
     "                            digits, '-' and spaces; lower-case letters are raised\n"
+    "  remote learn KEY [--timeout=SECONDS]\n"
+    "                            teach the device key KEY (1 to 15) of the remote control: press the key on\n"
+    "                            the remote within SECONDS (30 unless given); the learned codes are then\n"
+    "                            written to the device. On a time-out or Ctrl-C the device stops listening\n"
+    "  remote show               the 16 remote codes with the function of each key\n"
+    "  wmic show                 the wireless microphones (the model with a receiver only)\n"
+    "  wmic pair 1|2 --room ROOM pair microphone 1 or 2 on the channels of room ROOM (A1..A8, B1..B8)\n"
+    "  wmic set 1|2 volume|gate|power VALUE\n"
+    "                            a microphone's volume or noise gate (0 to 255) or transmit power\n"
+    "                            (0 for 0 dB, 1 for -6 dB)\n"
     "  eq NAME [--response]      the bands of one EQ view as the EQ pages show it, one line each:\n"
     "                            \"band INDEX TYPE FREQUENCY GAIN Q\", \" locked\" after a reference band;\n"
     "                            --response prints the drawn curve instead: \"frequency_hz,gain_db\", then\n"
@@ -42,6 +53,8 @@ const char* const kUsage =
     "  --trace                   every report on the wire, on standard error: \"> \" sent, \"< \" received\n"
     "  --lang=en|zh              the language of the display texts (English unless given)\n"
     "  --force                   with set only: ignore the device's key locks and volume ceilings\n"
+    "  --timeout=SECONDS         with remote learn only: how long to wait for the key\n"
+    "  --room ROOM               with wmic pair only: the room whose channels the microphones use\n"
     "Files are read and checked before the device is touched. Exit status: 0 success; 1 no device, refused\n"
     "model, a key lock or volume ceiling, or a device that failed; 2 usage error; 3 file error; 130\n"
     "interrupted (SIGINT or SIGTERM: the command in flight is finished, the volumes are restored and the\n"
@@ -83,6 +96,19 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
             options.force = true;
         } else if (arg == "--response") {
             options.response = true;
+        } else if (arg.rfind("--timeout=", 0) == 0) {
+            const auto seconds = ParseInteger(arg.substr(10));
+            if (!seconds || *seconds < 1 || *seconds > kMaxLearnTimeoutSeconds) {
+                error = "--timeout takes a number of seconds from 1 to " + std::to_string(kMaxLearnTimeoutSeconds);
+                return std::nullopt;
+            }
+            options.timeoutSeconds = static_cast<int>(*seconds);
+        } else if (arg == "--room") {
+            if (i + 1 >= args.size() || !(options.room = RoomFromName(args[i + 1]))) {
+                error = "--room takes a room from A1 to A8 or B1 to B8";
+                return std::nullopt;
+            }
+            ++i;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg.rfind("--", 0) == 0) {

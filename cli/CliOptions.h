@@ -9,6 +9,9 @@
 
 namespace sonoria::cli {
 
+// The longest wait for a remote key that remote learn accepts.
+inline constexpr int kMaxLearnTimeoutSeconds = 3600;
+
 struct CliOptions {
     BackendChoice backend;          // USB, or the virtual device with its model, start file and fault
     bool trace = false;
@@ -16,6 +19,8 @@ struct CliOptions {
     std::optional<int> targetMode;  // load --mode N, as 1..4
     bool force = false;             // set --force: past the device's key locks and volume ceilings
     bool response = false;          // eq --response: the drawn curve instead of the bands
+    std::optional<int> timeoutSeconds;  // remote learn --timeout=SECONDS
+    std::optional<int> room;            // wmic pair --room ROOM, as 0..15 (A1..A8, B1..B8)
     bool help = false;
     std::vector<std::string> words; // the command and its arguments
 };

@@ -100,7 +100,13 @@ void DeviceSession::Post(unsigned message, std::uintptr_t, std::intptr_t lParam)
     if (message == WM_SYNC_DONE) syncResult_.store(lParam != 0 ? 1 : 0);
 }
 
-// Learned keys and microphone status concern windows only.
-void DeviceSession::Send(unsigned, std::uintptr_t, std::intptr_t) {}
+void DeviceSession::Send(unsigned message, std::uintptr_t wParam, std::intptr_t) {
+    if (message == WM_KEY_LEARNED) {
+        lastLearnedCode_.store(static_cast<int>(wParam & 0xFF));
+        keysLearned_.fetch_add(1);
+    } else if (message == WM_WMIC_STATUS) {
+        wirelessReports_.fetch_add(1);
+    }
+}
 
 }  // namespace sonoria::cli

@@ -44,6 +44,12 @@ public:
     std::optional<bool> LastSyncResult() const;
     void ForgetSyncResult();
 
+    // What the device reported on its own: how many keys it learned (and the
+    // last code), and how many wireless-microphone status changes.
+    unsigned KeysLearned() const { return keysLearned_.load(); }
+    int LastLearnedCode() const { return lastLearnedCode_.load(); }
+    unsigned WirelessReports() const { return wirelessReports_.load(); }
+
     void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
 
@@ -55,6 +61,9 @@ private:
     ErrorStream& err_;
     bool open_ = false;
     std::atomic<int> syncResult_{-1};  // -1 none, 0 failed, 1 done
+    std::atomic<unsigned> keysLearned_{0};
+    std::atomic<int> lastLearnedCode_{0};
+    std::atomic<unsigned> wirelessReports_{0};
 };
 
 }  // namespace sonoria::cli

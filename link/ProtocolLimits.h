@@ -43,6 +43,12 @@ inline constexpr int kWmicItemVolume = 65;
 inline constexpr int kWmicItemPower = 66;
 inline constexpr int kWmicItemPairing = 69;
 inline constexpr int kWmicMaxChannel = 62;
+// Groups of command 18, and the request that starts pairing a microphone.
+inline constexpr int kWmicGroupRadio = 16;
+inline constexpr int kWmicGroupGate = 9;
+inline constexpr int kWmicGroupPairing = 20;
+inline constexpr int kWmicItemStartPairing = 96;
+inline constexpr int kWmicStartPairingValue = 240;
 
 // Block 0 index 2 answered with these bytes marks the three-point echo EQ.
 inline constexpr int kExtendedEchoIndex = 2;

@@ -375,7 +375,9 @@ std::vector<DeviceReply> HandleCommand(DeviceMemory& memory, const Report& comma
         case CMD_WMIC_SET: {
             if (a0 >= kWirelessMicCount || !HasWirelessReceiver(memory.model)) break;
             const std::size_t mic = a0;
-            if (a2 == kWmicItemPairing) {
+            // Pairing starts on its own request; the status item is the
+            // receiver's to report, not the host's to write.
+            if (a1 == kWmicGroupPairing && a2 == kWmicItemStartPairing && a3 == kWmicStartPairingValue) {
                 memory.mics[mic].pairing = kPairingInProgress;
                 DeviceReply status;
                 status.report = Answer(RPT_WMIC_STATUS);
@@ -385,6 +387,8 @@ std::vector<DeviceReply> HandleCommand(DeviceMemory& memory, const Report& comma
                 status.ownInitiativeAfter = context.learnDelay;
                 status.onDue = [mic](DeviceMemory& mem) { mem.mics[mic].pairing = kPaired; };
                 replies.push_back(std::move(status));
+            } else if (a2 == kWmicItemPairing) {
+                break;
             } else if (std::uint8_t* field = MicField(memory.mics[mic], a2)) {
                 *field = a2 == kWmicItemChannel
                              ? static_cast<std::uint8_t>(std::min<int>(a3, kWmicMaxChannel))

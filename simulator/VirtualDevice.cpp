@@ -91,6 +91,12 @@ struct VirtualDevice::Core {
         }
     }
 
+    void DropPendingKeyReports(Clock::time_point now) {
+        std::erase_if(queue, [now](const QueuedReport& queued) {
+            return queued.due > now && queued.report[1] == CMD_LEARN_KEY;
+        });
+    }
+
     // Reports still waiting die with the link.
     void DropLink() {
         Settle(Clock::now());
@@ -126,6 +132,12 @@ struct VirtualDevice::Core {
 
             const Clock::time_point now = Clock::now();
             Settle(now);
+            // The stop command ends listening for a key, and a new learn
+            // command replaces the key listened for: a key not heard yet is
+            // never reported.
+            if (command[0] == kOutputReportId && (command[1] == CMD_END_LEARN || command[1] == CMD_LEARN_KEY)) {
+                DropPendingKeyReports(now);
+            }
             sim::CommandContext context;
             context.sinceStart = std::chrono::duration_cast<std::chrono::milliseconds>(now - start);
             context.learnDelay = learnDelay;

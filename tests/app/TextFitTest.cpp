@@ -4,6 +4,7 @@
 // allow-list, with its reason.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
@@ -17,6 +18,10 @@
 #include "admin/CDlgFunction.h"
 #include "admin/CInfoDlg.h"
 #include "admin/COtherDlg.h"
+#include "admin/CRemoteDlg.h"
+#include "admin/CRemoteStudyDlg.h"
+#include "admin/CWMicDlg.h"
+#include "app/ControlFactories.h"
 #include "admin/CSynDlg.h"
 #include "app/CSonoriaDlg.h"
 #include "app/DeviceWatch.h"
@@ -380,6 +385,38 @@ TEST_P(TextFitTest, EffectWindowAndMultiTapWindow) {
     taps->repaint();
     ExpectAllTextsFit(taps.data(), State("multi-tap"));
     SaveScreenshot(taps.data(), ShotName("multitap"));
+}
+
+TEST_P(TextFitTest, RemoteLearningWindowsWithEveryPrompt) {
+    RegisterControlFactories();
+    LoadLanguage(GetParam());
+    {
+        CRemoteDlg remote(nullptr, {});
+        remote.show();
+        ExpectAllTextsFit(&remote, State("remote learning"));
+    }
+    CRemoteStudyDlg progress(nullptr);
+    progress.show();
+    for (int key = 1; key <= 15; ++key) {
+        progress.SetPrompt(CRemoteDlg::KeyPrompt(key));
+        ExpectAllTextsFit(&progress, State(("learning key " + std::to_string(key)).c_str()));
+    }
+    progress.OnKeyLearned(0xAB);
+    ExpectAllTextsFit(&progress, State("key learned"));
+    SaveScreenshot(&progress, ShotName("remote-study-learned"));
+}
+
+TEST_P(TextFitTest, WirelessMicWindowWithEveryTip) {
+    RegisterControlFactories();
+    LoadLanguage(GetParam());
+    CWMicDlg wmic(nullptr);
+    wmic.show();
+    auto* rooms = FindControlAs<QComboBox>(&wmic, kWmicRoomListId);
+    for (int room = 0; room < rooms->count(); ++room) {
+        rooms->setCurrentIndex(room);
+        ExpectAllTextsFit(&wmic, State(("room " + std::to_string(room)).c_str()));
+    }
+    SaveScreenshot(&wmic, ShotName("wireless-mics"));
 }
 
 TEST_P(TextFitTest, SynchronisationProgressWindow) {

@@ -256,6 +256,24 @@ TEST_F(VirtualDeviceTest, LearnsARemoteKeyAfterTheLearnDelay) {
     EXPECT_EQ(Ask({CMD_GET_REMOTE})[2 + 5], 0x21);
 }
 
+TEST_F(VirtualDeviceTest, TheStopCommandEndsListeningForAKey) {
+    device.SetLearnDelay(100ms);
+    device.SetLearnedCode(0x21);
+    const sim::RemoteBlock before = device.RemoteBlock();
+    Send({CMD_LEARN_KEY, 5});
+    Ask({CMD_END_LEARN});
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(device.RemoteBlock(), before);
+    EXPECT_EQ(Ask({CMD_GET_MODE})[1], CMD_GET_MODE);  // no key report came first
+    // A second learn command replaces the first: one key report, for the new key.
+    Send({CMD_LEARN_KEY, 3});
+    Send({CMD_LEARN_KEY, 4});
+    const Report learned = Next().value_or(Report{});
+    EXPECT_EQ(learned[1], CMD_LEARN_KEY);
+    EXPECT_EQ(learned[3], 4);
+    EXPECT_EQ(device.RemoteBlock()[3], before[3]);
+}
+
 TEST_F(VirtualDeviceTest, SendsReportsOnItsOwnInitiative) {
     device.SendWirelessStatus(5, 2);
     device.SendKeyReport(0x80, 3, 0x44);
@@ -277,7 +295,13 @@ TEST_F(VirtualWirelessDeviceTest, KeepsWirelessMicrophoneSettings) {
     EXPECT_EQ(Ask({CMD_WMIC_GET, 0, 16, kWmicItemChannel})[5], kWmicMaxChannel);
 
     device.SetLearnDelay(50ms);
+    // Writing the status item pairs nothing: only the pairing request does.
     Ask({CMD_WMIC_SET, 1, 16, kWmicItemPairing, 1});
+    device.SetWirelessMic(1, {200, 10, 8, 0, 0});
+    Ask({CMD_WMIC_SET, 1, 16, kWmicItemPairing, 1});
+    EXPECT_EQ(device.WirelessMic(1).pairing, 0);
+    Ask({CMD_WMIC_SET, 1, kWmicGroupPairing, kWmicItemStartPairing, kWmicStartPairingValue});
+    EXPECT_EQ(device.WirelessMic(1).pairing, sim::kPairingInProgress);
     const Report paired = Next().value_or(Report{});
     EXPECT_EQ(paired[1], RPT_WMIC_STATUS);
     EXPECT_EQ(paired[3], sim::kPaired);
