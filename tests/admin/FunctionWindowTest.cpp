@@ -355,6 +355,25 @@ TEST_F(FunctionWindowTest, AClickInTheMainWindowClosesItAndTheNextPressOpensAFre
     EXPECT_TRUE(first.isNull());
 }
 
+// The main window hands the Function window's buttons to the real windows.
+TEST_F(FunctionWindowTest, ItsButtonsOpenTheProgramsWindows) {
+    device->SetModel("KR710QX");
+    Open();
+    OpenFunction();
+    Click(CDlgFunction::kAutoSubId);
+    EXPECT_NE(window->AutoSubWindow(), nullptr);
+    Click(CDlgFunction::kRemoteId);
+    EXPECT_NE(window->RemoteWindow(), nullptr);
+    Click(CDlgFunction::kWirelessId);
+    ASSERT_NE(window->WirelessWindow(), nullptr);
+    // The wireless window belongs to the main window and outlives the Function window.
+    EXPECT_EQ(window->WirelessWindow()->parentWidget(), window.get());
+    Click(CDlgFunction::kAboutId);
+    EXPECT_NE(window->AboutWindow(), nullptr);
+    Click(CDlgFunction::kUpgradeId);
+    EXPECT_NE(window->UpgradeWindow(), nullptr);
+}
+
 TEST(FunctionWindowButtons, OpenTheirWindowsWithTheFunctionWindowAsOwner) {
     RegisterControlFactories();  // the image buttons and frames, as the program has them
     std::vector<std::pair<const char*, QWidget*>> calls;
