@@ -83,7 +83,7 @@ public:
     void RefreshLanguage();
     void CloseTransientWindows();
 
-    // Openers of the sub-windows; the windows themselves come with their own parts.
+    // Openers of the sub-windows (their own *Openers.cpp files).
     void ShowAbout();
     void ShowMachineSettings();
     void ShowLogo();

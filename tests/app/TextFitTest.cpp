@@ -97,6 +97,18 @@ void StoreValue(const ParamInfo& param, int value) {
     }
 }
 
+// Puts into the device image the 0..127 value of `param` whose text is widest.
+void StoreWidestValue(const ParamInfo& param, const QFontMetrics& metrics) {
+    int widest = 0;
+    const auto width = [&](int raw) {
+        return metrics.horizontalAdvance(QString::fromStdString(FormatParamText(param, raw)));
+    };
+    for (int v = 0; v <= kLevelTop; ++v) {
+        if (width(v) > width(widest)) widest = v;
+    }
+    StoreValue(param, widest);
+}
+
 // Puts into the device image, for each captioned value, the one whose text is
 // widest in `font` in the current language.
 void StoreWidestCaptionValues(const QFont& font) {
@@ -253,15 +265,7 @@ TEST_P(TextFitTest, CompressorPage) {
     // The widest value text of each slider, with the compressor off (the curve shows "OFF").
     const QFontMetrics metrics(FindControl(page, CMicCompDlg::kGateSliderId + CMicCompDlg::kValueTextOffset)->font());
     for (const char* name : {"MicGateThreshold", "MicCompThreshold", "MicCompRatio", "MicCompAttack", "MicCompRelease"}) {
-        const ParamInfo& param = *FindParam(name);
-        int widest = 0;
-        for (int v = 0; v <= kLevelTop; ++v) {
-            const auto width = [&](int raw) {
-                return metrics.horizontalAdvance(QString::fromStdString(FormatParamText(param, raw)));
-            };
-            if (width(v) > width(widest)) widest = v;
-        }
-        StoreValue(param, widest);
+        StoreWidestValue(*FindParam(name), metrics);
     }
     StoreValue(*FindParam("MicCompEnable"), 0);
     window->RefreshAfterSync();
@@ -358,15 +362,7 @@ TEST_P(TextFitTest, EffectWindowAndMultiTapWindow) {
                              "EchoInputGain", "EchoTime", "EchoFeedback", "EchoHighDamp", "EchoToReverb",
                              "EchoOutputGain", "TapMainLevel", "Tap1Level", "Tap1Delay", "Tap2Level", "Tap2Delay",
                              "Tap3Level", "Tap3Delay"}) {
-        const ParamInfo& param = *FindParam(name);
-        int widest = 0;
-        for (int v = 0; v <= kLevelTop; ++v) {
-            const auto width = [&](int raw) {
-                return metrics.horizontalAdvance(QString::fromStdString(FormatParamText(param, raw)));
-            };
-            if (width(v) > width(widest)) widest = v;
-        }
-        StoreValue(param, widest);
+        StoreWidestValue(*FindParam(name), metrics);
     }
     for (const auto& [preset, echo] : {std::pair{0, 1}, std::pair{15, 4}}) {
         SetParamSecond(3, 0, std::uint8_t(preset));

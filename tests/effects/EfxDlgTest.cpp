@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/ControlFactories.h"
+#include "ui/WindowOnDevice.h"
 #include "app/Localization.h"
 #include "controls/CGdipButton.h"
 #include "controls/CXBmpSlider.h"
@@ -37,31 +37,15 @@ namespace {
 using test::Get;
 using test::Set;
 
-class NoWindow : public HostMessageSink {
-public:
-    void Post(unsigned, std::uintptr_t, std::intptr_t) override {}
-    void Send(unsigned, std::uintptr_t, std::intptr_t) override {}
-};
-
 void StoreW15(int block, int index, int value) {
     SetParam(block, index, {std::uint8_t(value >> 8), std::uint8_t(value & 0xFF)});
 }
 
-class EfxDlgTest : public ::testing::Test {
+class EfxDlgTest : public test::WindowOnDeviceTest {
 protected:
-    void SetUp() override {
-        RegisterControlFactories();
-        SetHidBackend(device);
-        g_bSyncIdle.store(1);
-        ASSERT_EQ(ConnectDeviceImage(&sink), 1);
-    }
     void TearDown() override {
         delete dialog.data();
-        DisconnectDevice();
-        SetHidBackend(nullptr);
-        g_hMainWnd.store(nullptr);
-        ResetDeviceState();
-        SetCurrentLanguage(kLanguageEnglish);
+        WindowOnDeviceTest::TearDown();
     }
     CEfxDlg* Open() {
         dialog = new CEfxDlg(nullptr);
@@ -87,8 +71,6 @@ protected:
         return reports;
     }
 
-    std::shared_ptr<VirtualDevice> device = std::make_shared<VirtualDevice>("KR710Q");
-    NoWindow sink;
     QPointer<CEfxDlg> dialog;
 };
 

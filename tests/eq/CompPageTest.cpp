@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/ControlFactories.h"
+#include "ui/WindowOnDevice.h"
 #include "app/Localization.h"
 #include "controls/CXBmpSlider.h"
 #include "controls/ControlText.h"
@@ -32,33 +32,17 @@
 namespace sonoria {
 namespace {
 
-class NoWindow : public HostMessageSink {
-public:
-    void Post(unsigned, std::uintptr_t, std::intptr_t) override {}
-    void Send(unsigned, std::uintptr_t, std::intptr_t) override {}
-};
-
 // One parameter command's bytes as the device received them: block, index, first, second.
 using Wire = std::array<int, 4>;
 
 // The page host's size in the main window.
 constexpr QSize kPageSize(878, 330);
 
-class CompPageTest : public ::testing::Test {
+class CompPageTest : public test::WindowOnDeviceTest {
 protected:
-    void SetUp() override {
-        RegisterControlFactories();
-        SetHidBackend(device);
-        g_bSyncIdle.store(1);
-        ASSERT_EQ(ConnectDeviceImage(&sink), 1);
-    }
     void TearDown() override {
         page.reset();
-        DisconnectDevice();
-        SetHidBackend(nullptr);
-        g_hMainWnd.store(nullptr);
-        ResetDeviceState();
-        LoadLanguage(kLanguageEnglish);
+        WindowOnDeviceTest::TearDown();
     }
     CMicCompDlg* Open() {
         page = std::make_unique<CMicCompDlg>();
@@ -92,8 +76,6 @@ protected:
         SetParamFirst(1, 7, 3);     // ratio 4:1
     }
 
-    std::shared_ptr<VirtualDevice> device = std::make_shared<VirtualDevice>("KR710Q");
-    NoWindow sink;
     std::unique_ptr<CMicCompDlg> page;
 };
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/ControlFactories.h"
+#include "ui/WindowOnDevice.h"
 #include "app/Localization.h"
 #include "controls/CGdipButton.h"
 #include "controls/ControlText.h"
@@ -40,30 +40,14 @@ std::ostream& operator<<(std::ostream& out, const Sent& s) {
     return out << s.block << "/" << s.index << "=" << s.value;
 }
 
-class NoWindow : public HostMessageSink {
-public:
-    void Post(unsigned, std::uintptr_t, std::intptr_t) override {}
-    void Send(unsigned, std::uintptr_t, std::intptr_t) override {}
-};
-
 // The page host's size in the main window.
 constexpr QSize kPageSize(878, 330);
 
-class EqPageTest : public ::testing::Test {
+class EqPageTest : public test::WindowOnDeviceTest {
 protected:
-    void SetUp() override {
-        RegisterControlFactories();
-        SetHidBackend(device);
-        g_bSyncIdle.store(1);
-        ASSERT_EQ(ConnectDeviceImage(&sink), 1);
-    }
     void TearDown() override {
         page.reset();
-        DisconnectDevice();
-        SetHidBackend(nullptr);
-        g_hMainWnd.store(nullptr);
-        ResetDeviceState();
-        SetCurrentLanguage(kLanguageEnglish);
+        WindowOnDeviceTest::TearDown();
     }
 
     template <typename Page>
@@ -116,8 +100,6 @@ protected:
     }
     QString Title() const { return ControlText(FindControl(page.get(), page->View() <= EqView::Music ? 1194 : 1196)); }
 
-    std::shared_ptr<VirtualDevice> device = std::make_shared<VirtualDevice>("KR710Q");
-    NoWindow sink;
     std::unique_ptr<CEqPage> page;
 };
 
