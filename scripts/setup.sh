@@ -10,6 +10,8 @@ packages=(
     libhidapi-dev libudev-dev
     fonts-wqy-microhei fonts-wine
     desktop-file-utils appstream help2man
+    # CPack's DEB generator runs file(1) on every binary it packages.
+    file
     ccache
 )
 
