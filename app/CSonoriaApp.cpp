@@ -10,7 +10,7 @@ CSonoriaApp::CSonoriaApp() {
 
 void CSonoriaApp::SetMainWindow(QWidget* window) {
     mainWindow_ = window;
-    instance_.Listen();
+    if (!standAlone_) instance_.Listen();
 }
 
 void CSonoriaApp::InstallHotKeys(HotKeys::Actions actions) {
@@ -20,7 +20,7 @@ void CSonoriaApp::InstallHotKeys(HotKeys::Actions actions) {
 }
 
 int CSonoriaApp::Run(const MainWindowFactory& createMainWindow) {
-    if (!CheckSingleInstance(instance_)) return 0;
+    if (!standAlone_ && !CheckSingleInstance(instance_)) return 0;
     std::unique_ptr<QWidget> window = createMainWindow();
     SetMainWindow(window.get());
     window->show();

@@ -22,6 +22,10 @@ public:
     // `createMainWindow`, run until it closes. Returns the exit code.
     int Run(const MainWindowFactory& createMainWindow);
 
+    // Leaves this run out of the one-copy rule: it neither yields to a
+    // running copy nor answers later starts (a headless screenshot run).
+    void StandAlone() { standAlone_ = true; }
+
     // The window a second start brings to the front; set once it exists.
     void SetMainWindow(QWidget* window);
     // Installs the program-wide hot keys.
@@ -30,6 +34,7 @@ public:
 private:
     SingleInstance instance_;
     QWidget* mainWindow_ = nullptr;
+    bool standAlone_ = false;
     std::unique_ptr<HotKeys> hotKeys_;
 };
 

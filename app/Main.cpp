@@ -4,7 +4,8 @@
 // --virtual-fault=FAULT. --trace writes every report on the wire to standard
 // error, in the lines of sonoria-cli --trace. --screenshot=FILE saves a
 // picture of the main window after --quit-after milliseconds and ends the
-// program (used where there is no display).
+// program (used where there is no display); such a run stands outside the
+// one-copy rule and fails when no picture was saved.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -32,6 +33,7 @@ using namespace sonoria;
 
 namespace {
 
+constexpr int kFailure = 1;
 constexpr int kUsageError = 2;
 constexpr int kFileError = 3;
 
@@ -110,6 +112,8 @@ int main(int argc, char** argv) {
     if (options.trace) TraceToStandardError();
 
     CSonoriaApp sonoria;
+    if (!options.screenshot.isEmpty()) sonoria.StandAlone();
+    bool screenshotSaved = false;
     const int code = sonoria.Run([&] {
         auto window = std::make_unique<CSonoriaDlg>();
         CSonoriaDlg* dialog = window.get();
@@ -119,11 +123,12 @@ int main(int argc, char** argv) {
         sonoria.InstallHotKeys({[dialog] { return dialog->Synchronising(); },
                                 [dialog] { dialog->ShowMachineSettings(); }, [dialog] { dialog->ShowLogo(); }});
         if (!options.screenshot.isEmpty()) {
-            QTimer::singleShot(options.quitAfterMs, dialog, [dialog, path = options.screenshot] {
+            QTimer::singleShot(options.quitAfterMs, dialog, [dialog, &screenshotSaved, path = options.screenshot] {
                 QDir().mkpath(QFileInfo(path).absolutePath());
-                const bool saved = dialog->grab().save(path);
-                std::printf(saved ? "main window saved to %s\n" : "could not save %s\n",
-                            QFileInfo(path).absoluteFilePath().toLocal8Bit().constData());
+                screenshotSaved = dialog->grab().save(path);
+                if (screenshotSaved) {
+                    std::printf("main window saved to %s\n", QFileInfo(path).absoluteFilePath().toLocal8Bit().constData());
+                }
                 dialog->close();
             });
         }
@@ -131,5 +136,10 @@ int main(int argc, char** argv) {
     });
     SetReportTrace({});
     SetHidBackend(nullptr);
+    if (!options.screenshot.isEmpty() && !screenshotSaved) {
+        std::fprintf(stderr, "sonoria: could not save the screenshot %s\n",
+                     QFileInfo(options.screenshot).absoluteFilePath().toLocal8Bit().constData());
+        return code != 0 ? code : kFailure;
+    }
     return code;
 }

@@ -1,6 +1,7 @@
-// Making sure one copy of the program runs: a lock file marks the running
-// copy, and a local socket lets a second start bring the first one's window
-// to the front.
+// Making sure one copy of the program runs per user: a lock file marks the
+// running copy, and a local socket lets a second start bring the first one's
+// window to the front. Both live in the user's runtime folder, so another
+// user of the machine runs a copy of their own.
 #pragma once
 
 #include <QLocalServer>
@@ -27,11 +28,17 @@ public:
         Failed,           // the mark could not be made: tell the user, stop
     };
 
-    // `name` is kInstanceName in the program; tests use their own.
-    explicit SingleInstance(QString name = QString::fromLatin1(kInstanceName), QObject* parent = nullptr);
+    // `name` is kInstanceName in the program; tests use their own. `folder`
+    // is the user's runtime folder unless given.
+    explicit SingleInstance(QString name = QString::fromLatin1(kInstanceName), QString folder = {},
+                            QObject* parent = nullptr);
     ~SingleInstance() override;
 
     Outcome Check();
+
+    // Where the mark and the socket are; empty when the user has no runtime folder.
+    QString LockPath() const;
+    QString ServerPath() const;
 
     // Starts answering later starts (the main window exists from now on).
     bool Listen();
@@ -42,6 +49,7 @@ signals:
 
 private:
     QString name_;
+    QString folder_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer server_;
 };

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -37,31 +39,55 @@ TEST_F(SettingsTest, TheLanguageTogglePersistsAndUnknownValuesReadAsEnglish) {
 
 QString UniqueName() { return QStringLiteral("Sonoria-Test-") + QUuid::createUuid().toString(QUuid::Id128); }
 
-TEST(SingleInstanceTest, ASecondStartHandsOverToTheFirst) {
+// Each test is a user of its own: its runtime folder is a fresh one.
+class SingleInstanceTest : public ::testing::Test {
+protected:
+    QTemporaryDir runtime;
+    QString folder = runtime.path();
+};
+
+TEST_F(SingleInstanceTest, ASecondStartHandsOverToTheFirst) {
     const QString name = UniqueName();
-    SingleInstance first(name);
+    SingleInstance first(name, folder);
     ASSERT_EQ(first.Check(), SingleInstance::Outcome::First);
     ASSERT_TRUE(first.Listen());
     QSignalSpy activated(&first, &SingleInstance::activationRequested);
 
     // The second copy blocks while it connects; the first answers on the event loop.
-    SingleInstance second(name);
+    SingleInstance second(name, folder);
     SingleInstance::Outcome outcome = SingleInstance::Outcome::Failed;
     QTimer::singleShot(0, [&] { outcome = second.Check(); });
     EXPECT_TRUE(activated.wait(5000));
     EXPECT_EQ(outcome, SingleInstance::Outcome::HandedOver);
 }
 
-TEST(SingleInstanceTest, ACopyWithoutWindowIsReportedAndAFreedMarkIsTakenAgain) {
+TEST_F(SingleInstanceTest, ACopyWithoutWindowIsReportedAndAFreedMarkIsTakenAgain) {
     const QString name = UniqueName();
     {
-        SingleInstance first(name);
+        SingleInstance first(name, folder);
         ASSERT_EQ(first.Check(), SingleInstance::Outcome::First);
-        SingleInstance second(name);
+        SingleInstance second(name, folder);
         EXPECT_EQ(second.Check(), SingleInstance::Outcome::WindowNotFound);  // no window listens yet
     }
-    SingleInstance later(name);
+    SingleInstance later(name, folder);
     EXPECT_EQ(later.Check(), SingleInstance::Outcome::First);
+}
+
+TEST_F(SingleInstanceTest, TheRuleIsPerUserAndLivesInTheUsersRuntimeFolder) {
+    const QString name = UniqueName();
+    SingleInstance mine(name, folder);
+    ASSERT_EQ(mine.Check(), SingleInstance::Outcome::First);
+    ASSERT_TRUE(mine.Listen());
+    EXPECT_TRUE(QFileInfo::exists(QDir(folder).filePath(name + ".lock")));
+    EXPECT_TRUE(QFileInfo(QDir(folder).filePath(name)).exists());  // the socket
+
+    QTemporaryDir otherUser;
+    SingleInstance theirs(name, otherUser.path());
+    EXPECT_EQ(theirs.Check(), SingleInstance::Outcome::First);
+    EXPECT_TRUE(theirs.Listen());
+
+    // Without a runtime folder nothing can be marked: start-up stops, saying so.
+    EXPECT_EQ(SingleInstance(name, QStringLiteral("/nonexistent/runtime")).Check(), SingleInstance::Outcome::Failed);
 }
 
 class HotKeysTest : public ::testing::Test {
