@@ -1,6 +1,7 @@
 #include "controls/CPeakMeterCtrl.h"
 
 #include <QPaintEvent>
+#include <QResizeEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QPen>
@@ -42,59 +43,69 @@ CPeakMeterCtrl::~CPeakMeterCtrl() {
     m_channelList.clear();
 }
 
+void CPeakMeterCtrl::Restyle() {
+    m_scale = QPixmap();
+    update();
+}
+
+void CPeakMeterCtrl::resizeEvent(QResizeEvent* event) {
+    m_scale = QPixmap();
+    QWidget::resizeEvent(event);
+}
+
 void CPeakMeterCtrl::SetHorizontal(bool horizontal) {
     m_horizontal = horizontal;
-    update();
+    Restyle();
 }
 
 void CPeakMeterCtrl::SetBackgroundColor(const QColor& color) {
     m_background = color;
-    update();
+    Restyle();
 }
 
 void CPeakMeterCtrl::SetColorsNormal(const QColor& low, const QColor& mid, const QColor& high) {
     m_low = low;
     m_mid = mid;
     m_high = high;
-    update();
+    Restyle();
 }
 
 void CPeakMeterCtrl::SetColorsBack(const QColor& low, const QColor& mid, const QColor& high) {
     m_dimLow = low;
     m_dimMid = mid;
     m_dimHigh = high;
-    update();
+    Restyle();
 }
 
 void CPeakMeterCtrl::SetRanges(int lowMid, int midHigh, int maximum) {
     m_lowMid = lowMid;
     m_midHigh = midHigh;
     m_maximum = maximum;
-    update();
+    Restyle();
 }
 
 void CPeakMeterCtrl::SetMeterBands(int channels, int segments) {
     m_channels = channels;
     m_segments = segments;
-    update();
+    Restyle();
 }
 
 void CPeakMeterCtrl::SetPeakHold(int ticks) { m_peakHold = ticks; }
 
 void CPeakMeterCtrl::ShowGrid(bool show) {
     m_grid = show;
-    update();
+    Restyle();
 }
 
 void CPeakMeterCtrl::ShowPeakLine(bool show) {
     m_peakLine = show;
-    update();
+    Restyle();
 }
 
 void CPeakMeterCtrl::ResetChannels() {
     m_channelList.assign(static_cast<size_t>(std::max(m_channels, 0)),
                          Channel{m_maximum, m_maximum, m_peakHold});
-    update();
+    Restyle();
 }
 
 bool CPeakMeterCtrl::SetData(int channel, std::span<const int> values) {
@@ -115,7 +126,7 @@ bool CPeakMeterCtrl::SetData(int channel, std::span<const int> values) {
         }
         entry.level = value;
     }
-    update();
+    UpdateIfShownChanged();
     if (!m_decayStarted) return true;
     m_timer.start(m_timerPeriod);
     return m_timer.isActive();
@@ -146,7 +157,6 @@ int CPeakMeterCtrl::PeakStep() const {
 }
 
 void CPeakMeterCtrl::DecayStep() {
-    update();
     bool busy = false;
     for (Channel& entry : m_channelList) {
         if (entry.level > 0) {
@@ -162,8 +172,27 @@ void CPeakMeterCtrl::DecayStep() {
             busy = true;
         }
     }
+    UpdateIfShownChanged();
     // At rest; the next SetData starts the timer again.
     if (!busy) m_timer.stop();
+}
+
+std::vector<int> CPeakMeterCtrl::ShownState() const {
+    const bool peakLine = !m_horizontal && m_peakLine && m_maximum > 0;
+    std::vector<int> shown;
+    shown.reserve(m_channelList.size() * 2);
+    for (int channel = 0; channel < static_cast<int>(m_channelList.size()); ++channel) {
+        shown.push_back(m_maximum > 0 ? ColouredCount(channel, Pass::Lit) : 0);
+        if (peakLine) shown.push_back(static_cast<int>(static_cast<long long>(GetPeak(channel)) * height() / m_maximum));
+    }
+    return shown;
+}
+
+void CPeakMeterCtrl::UpdateIfShownChanged() {
+    std::vector<int> shown = ShownState();
+    if (shown == m_shown) return;
+    m_shown = std::move(shown);
+    update();
 }
 
 int CPeakMeterCtrl::GetLevel(int channel) const {
@@ -264,25 +293,33 @@ void CPeakMeterCtrl::DrawVertical(QPainter& painter, Pass pass) const {
 }
 
 void CPeakMeterCtrl::paintEvent(QPaintEvent*) {
+    m_shown = ShownState();
     const qreal ratio = devicePixelRatioF();
-    QPixmap buffer(size() * ratio);
-    if (buffer.isNull()) return;
-    buffer.setDevicePixelRatio(ratio);
-    buffer.fill(m_background);
-    {
-        QPainter painter(&buffer);
-        // A meter without segments, channels or scale shows its background only.
-        if (ScaleSegments() > 0 && m_channels > 0 && m_maximum > 0) {
-            for (Pass pass : {Pass::Background, Pass::Lit}) {
-                if (m_horizontal) {
-                    DrawHorizontal(painter, pass);
-                } else {
-                    DrawVertical(painter, pass);
-                }
-            }
-        }
+    // The dim scale changes only with the size or the style: drawn once, then
+    // copied under the lit segments at every repaint.
+    if (m_scale.isNull() || m_scale.devicePixelRatio() != ratio) {
+        m_scale = QPixmap(size() * ratio);
+        if (m_scale.isNull()) return;
+        m_scale.setDevicePixelRatio(ratio);
+        m_scale.fill(m_background);
+        QPainter painter(&m_scale);
+        if (Drawable()) Draw(painter, Pass::Background);
     }
-    QPainter(this).drawPixmap(0, 0, buffer);
+    // The widget's own backing store is the off-screen surface the lit pass goes to.
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_scale);
+    if (Drawable()) Draw(painter, Pass::Lit);
+}
+
+// A meter without segments, channels or scale shows its background only.
+bool CPeakMeterCtrl::Drawable() const { return ScaleSegments() > 0 && m_channels > 0 && m_maximum > 0; }
+
+void CPeakMeterCtrl::Draw(QPainter& painter, Pass pass) const {
+    if (m_horizontal) {
+        DrawHorizontal(painter, pass);
+    } else {
+        DrawVertical(painter, pass);
+    }
 }
 
 }  // namespace sonoria

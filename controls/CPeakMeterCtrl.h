@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPixmap>
 #include <QTimer>
 #include <QWidget>
 
@@ -92,6 +93,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct Channel {
@@ -101,12 +103,22 @@ private:
     };
     enum class Pass { Background, Lit };
 
+    // A change of style: the cached scale is drawn anew.
+    void Restyle();
+    bool Drawable() const;
+    void Draw(QPainter& painter, Pass pass) const;
     void DrawHorizontal(QPainter& painter, Pass pass) const;
     void DrawVertical(QPainter& painter, Pass pass) const;
     QColor SegmentColor(int segment, int colouredCount, Pass pass) const;
     int ColouredCount(int channel, Pass pass) const;
     int LevelStep() const;
     int PeakStep() const;
+    // What the lit pass draws: per channel the lit segments and, where a peak
+    // line is drawn, its height in pixels.
+    std::vector<int> ShownState() const;
+    // Repaints only when the picture would differ: the decay ticks many times
+    // between visible steps, and the main window's meters run all the time.
+    void UpdateIfShownChanged();
 
     int m_controlId = 0;
     bool m_horizontal = false;
@@ -131,6 +143,8 @@ private:
     int m_timerPeriod = kDefaultTimerPeriodMs;
     QTimer m_timer;
     std::vector<Channel> m_channelList;
+    std::vector<int> m_shown;
+    QPixmap m_scale;  // the background pass at the current size
 };
 
 }  // namespace sonoria

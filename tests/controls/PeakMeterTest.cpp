@@ -311,6 +311,79 @@ TEST(PeakMeterTimer, TimerDrivesTheDecayFromTheEventLoop) {
     EXPECT_LT(meter.GetLevel(0), 70);
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// Delivers any repaint already asked for.
+void FlushRepaints() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+// The paints each decay tick causes until the meter rests.
+std::vector<int> PaintsPerTick(CPeakMeterCtrl& meter, PaintCounter& counter) {
+    std::vector<int> paints;
+    while (meter.GetLevel(0) || meter.GetPeak(0) || meter.GetHoldCount(0)) {
+        const int before = counter.paints;
+        meter.DecayStep();
+        FlushRepaints();
+        paints.push_back(counter.paints - before);
+    }
+    return paints;
+}
+
+// A tick repaints only when a segment goes out or the drawn peak line moves.
+TEST(PeakMeterRepaint, OnlyAVisibleChangeRepaints) {
+    CPeakMeterCtrl row;
+    ConfigureAsInputMeter(row);
+    row.show();
+    PaintCounter rowPaints(row);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&row));
+    SettleToRest(row);
+    FlushRepaints();
+    Feed(row, 40);
+    FlushRepaints();
+    // 40 falls 2 per tick, one segment of 35 over 70 each, while its held peak
+    // (not drawn on a row) counts down and falls unseen.
+    std::vector<int> expected(20, 1);
+    const std::vector<int> paints = PaintsPerTick(row, rowPaints);
+    ASSERT_GE(paints.size(), expected.size());
+    expected.resize(paints.size(), 0);
+    EXPECT_EQ(paints, expected);
+    const int atRest = rowPaints.paints;
+    Feed(row, 0);  // silence on a silent meter changes nothing
+    FlushRepaints();
+    EXPECT_EQ(rowPaints.paints, atRest);
+
+    CPeakMeterCtrl column;  // 8 segments of 70 and a peak line 80 pixels high
+    column.SetMeterBands(1, 8);
+    column.ResetChannels();
+    column.resize(20, 80);
+    column.show();
+    PaintCounter columnPaints(column);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&column));
+    // The level falls 8 a tick, a segment each until 6 falls to 0 (both
+    // unlit); the hold counts down 10 ticks, then the peak falls 4 a tick
+    // (4.6 pixels): the line moves every tick.
+    const std::vector<int> columnTicks = PaintsPerTick(column, columnPaints);
+    ASSERT_GT(columnTicks.size(), 12u);
+    for (std::size_t tick = 0; tick < columnTicks.size(); ++tick) {
+        const bool levelFalls = tick < 8;
+        const bool holding = tick < 9;
+        EXPECT_EQ(columnTicks[tick], levelFalls || !holding ? 1 : 0) << "tick " << tick;
+    }
+}
+
 // Renders meters at several levels for a look by eye.
 TEST(PeakMeterScreenshot, RendersLevelsAndLayouts) {
     const QString dir = QStringLiteral(SONORIA_SCREENSHOT_DIR);
