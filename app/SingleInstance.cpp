@@ -20,8 +20,7 @@ constexpr const char* kActivateRequest = "activate\n";
 SingleInstance::SingleInstance(QString name, QString folder, QObject* parent)
     : QObject(parent),
       name_(std::move(name)),
-      folder_(folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
-                               : std::move(folder)) {
+      folder_(std::move(folder)) {
     connect(&server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_.nextPendingConnection()) {
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
@@ -42,6 +41,8 @@ QString SingleInstance::LockPath() const {
 QString SingleInstance::ServerPath() const { return folder_.isEmpty() ? QString() : QDir(folder_).filePath(name_); }
 
 SingleInstance::Outcome SingleInstance::Check() {
+    // Looked up only here: a run outside the rule never makes the folder.
+    if (folder_.isEmpty()) folder_ = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder_.isEmpty()) return Outcome::Failed;
     lock_ = std::make_unique<QLockFile>(LockPath());
     lock_->setStaleLockTime(0);  // a copy that died leaves a stale lock; its process id tells
