@@ -6,12 +6,14 @@
 
 #include <array>
 
+#include "admin/DisconnectedNotice.h"
 #include "controls/CGdipButton.h"
 #include "controls/DialogTemplate.h"
 #include "controls/LanguageTexts.h"
 #include "files/RemoteFile.h"
 #include "state/Language.h"
 #include "state/RemoteKeys.h"
+#include "state/Synchronize.h"
 
 namespace sonoria {
 namespace {
@@ -117,6 +119,11 @@ CRemoteDlg::CRemoteDlg(QWidget* owner, Hooks hooks) : QDialog(owner), hooks_(std
 
 void CRemoteDlg::LearnKey(int key) {
     if (key < 1 || key > kRemoteKeyCount || !progress_.isNull()) return;
+    // No device would answer: the learning window would wait for nothing.
+    if (!LinkSound()) {
+        ShowInfo(DisconnectedNotice());
+        return;
+    }
     // The learning window exists, texted and known, before the device is
     // asked: a fast answer must find it.
     auto* progress = new CRemoteStudyDlg(this);
@@ -134,7 +141,7 @@ void CRemoteDlg::Apply() {
     if (SendRemoteBlock()) {
         ShowInfo(Localized("Save remote control key successed !", "遥控器键码保存成功!"));
     } else {
-        ShowInfo(Localized("Device is disconnected!", "设备没有连接!"));
+        ShowInfo(DisconnectedNotice());
     }
 }
 

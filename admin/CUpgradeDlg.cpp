@@ -16,6 +16,7 @@
 #include "link/LinkState.h"
 #include "state/DeviceState.h"
 #include "state/FirmwareTransfer.h"
+#include "state/Synchronize.h"
 
 namespace sonoria {
 namespace {
@@ -86,14 +87,20 @@ void CUpgradeDlg::SetUpgradeStatus(bool inUpgradeMode) {
 
 void CUpgradeDlg::StartUpgrade(bool ask) {
     const auto& common = hooks_.common;
-    if (g_bDeviceOpen.load() == 0) {
+    // Also after a lost link: the request and the wait for the device's
+    // return would go into nothing.
+    const auto noDevice = [&] {
+        if (LinkSound()) return false;
         if (common.showInfo) common.showInfo(QString::fromUtf8("请先连接设备!"), kNoDeviceInfoMs);
-        return;
-    }
+        return true;
+    };
+    if (noDevice()) return;
     if (ask && !(common.askYesNo && common.askYesNo(this, Text("确认升级软件配套硬件程序吗?", "Are you sure auto upgrade ?"),
                                                      Text("升级", "Upgrade")))) {
         return;
     }
+    // The question may have outlived the link.
+    if (noDevice()) return;
     if (start_ != nullptr) start_->setEnabled(false);
     if (g_bUpgradeMode.load() == 1) {
         StartTransfer();

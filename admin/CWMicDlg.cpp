@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "admin/DisconnectedNotice.h"
 #include "controls/CGdipButton.h"
 #include "controls/CXBmpSlider.h"
 #include "controls/CXPGroupBox.h"
@@ -18,6 +19,7 @@
 #include "controls/LanguageTexts.h"
 #include "state/DeviceState.h"
 #include "state/Language.h"
+#include "state/Synchronize.h"
 #include "state/WirelessMics.h"
 
 namespace sonoria {
@@ -98,7 +100,7 @@ int MicByte(int mic, AtomicByte WirelessMicFields::*field) {
 
 }  // namespace
 
-CWMicDlg::CWMicDlg(QWidget* owner) : QDialog(owner) {
+CWMicDlg::CWMicDlg(QWidget* owner, ShowInfo showInfo) : QDialog(owner), showInfo_(std::move(showInfo)) {
     setAttribute(Qt::WA_DeleteOnClose);
     BuildDialog(this, kTemplate);
     rooms_ = FindControlAs<QComboBox>(this, kWmicRoomListId);
@@ -152,7 +154,8 @@ void CWMicDlg::SetupControls() {
     }
     pairPause_.setSingleShot(true);
     connect(&pairPause_, &QTimer::timeout, this, [this] {
-        StartWirelessPairing(pairingMic_);
+        // The link may have gone during the pause.
+        if (!TellIfDisconnected()) StartWirelessPairing(pairingMic_);
         SetPairingControlsEnabled(true);
     });
 }
@@ -246,12 +249,20 @@ void CWMicDlg::UpdateTip() {
 void CWMicDlg::Pair(int mic) {
     const int room = rooms_->currentIndex();
     if (room < 0 || room >= kRoomCount || pairPause_.isActive()) return;
+    // The status would blink for a pairing no receiver heard of.
+    if (TellIfDisconnected()) return;
     SetWirelessRoom(mic, room);
     // The receiver needs a moment between the channel and the request; until
     // the request is out nothing may start another pairing or close the window.
     pairingMic_ = mic;
     SetPairingControlsEnabled(false);
     pairPause_.start(kPairingPauseMs);
+}
+
+bool CWMicDlg::TellIfDisconnected() {
+    if (LinkSound()) return false;
+    if (showInfo_) showInfo_(DisconnectedNotice(), kDisconnectedNoticeMs);
+    return true;
 }
 
 void CWMicDlg::SetPairingControlsEnabled(bool enabled) {

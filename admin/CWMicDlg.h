@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 
 class QButtonGroup;
 class QComboBox;
@@ -39,14 +40,18 @@ inline constexpr int kWmicIconPaired = 364;
 class CWMicDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit CWMicDlg(QWidget* owner);
+    // `showInfo`: the timed information window, for the notice that no device
+    // is there to pair with.
+    using ShowInfo = std::function<void(const QString& text, int milliseconds)>;
+    explicit CWMicDlg(QWidget* owner, ShowInfo showInfo = {});
 
     // Every control from the image.
     void RefreshWirelessWindow();
     // The status icons and microphone pictures from the pairing states.
     void RefreshWirelessStatus();
 
-    // A pairing button's action for microphone 0 or 1.
+    // A pairing button's action for microphone 0 or 1; without a sound link
+    // only the disconnected notice.
     void Pair(int mic);
     // Between the two pairing commands.
     bool PairingPending() const { return pairPause_.isActive(); }
@@ -72,6 +77,9 @@ private:
     void SetPairingControlsEnabled(bool enabled);
     void UpdateRadioColors();
 
+    bool TellIfDisconnected();
+
+    ShowInfo showInfo_;
     QComboBox* rooms_ = nullptr;
     std::array<QButtonGroup*, 2> powerGroups_{};
     std::array<QTimer, 2> blink_;  // timers 201 and 202

@@ -38,7 +38,7 @@ void CSonoriaDlg::ShowFunction() {
         };
         hooks.chooseFileToOpen = [](QWidget* owner, const QString& filter) { return ChooseOpenFileName(owner, filter); };
         hooks.saveModeFile = [](QWidget* owner) { SaveModeFileDialog(owner, BuildModeFile()); };
-        hooks.showAbout = [this](QWidget*) { ShowAbout(); };
+        hooks.showAbout = [this](QWidget* owner) { ShowAbout(owner); };
         hooks.showRemoteLearning = [this](QWidget* owner) { ShowRemoteLearning(owner); };
         hooks.showAutoSub = [this](QWidget* owner) { ShowAutoSub(owner); };
         hooks.showWirelessMics = [this](QWidget*) { ShowWirelessMics(); };  // the main window keeps it

@@ -84,7 +84,8 @@ public:
     void CloseTransientWindows();
 
     // Openers of the sub-windows (their own *Openers.cpp files).
-    void ShowAbout();
+    // About, closing with `owner` (this window when null).
+    void ShowAbout(QWidget* owner = nullptr);
     void ShowMachineSettings();
     void ShowLogo();
     // The firmware windows, reached only where the program keeps them closed

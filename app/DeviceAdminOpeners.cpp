@@ -40,12 +40,25 @@ void CSonoriaDlg::ShowLogo() {
     ShowAndRaise(logo_);
 }
 
-void CSonoriaDlg::ShowAbout() {
+void CSonoriaDlg::ShowAbout(QWidget* owner) {
+    QWidget* parent = owner != nullptr ? owner : this;
+    // A hidden About is on its way out (its close deletes it); one opened for
+    // another owner gives way to one that closes with this owner.
+    if (LiveWindow(about_) != nullptr && about_->parentWidget() != parent) CloseAndForget(about_);
     if (about_.isNull()) {
         CAboutDlg::Hooks hooks;
         hooks.levelDetection = [this] { return levelDetection_; };
         hooks.setLevelDetection = [this](bool on) { levelDetection_ = on; };
-        about_ = new CAboutDlg(this, hooks);
+        CAboutDlg* about = new CAboutDlg(parent, hooks);
+        about_ = about;
+        // Qt deletes a closed owner later, and its owned windows only after its
+        // own destructor: the reference goes, and the window closes, when the
+        // owner closes.
+        if (auto* dialog = qobject_cast<QDialog*>(owner); dialog != nullptr && owner != this) {
+            connect(dialog, &QDialog::finished, about, [this, about] {
+                if (about_ == about) CloseAndForget(about_);
+            });
+        }
     }
     ShowAndRaise(about_);
 }

@@ -19,7 +19,7 @@ void CSonoriaDlg::ShowRemoteLearning(QWidget* owner) {
 
 void CSonoriaDlg::ShowWirelessMics() {
     // Owned by this window, so that it outlives the Function window.
-    if (wmic_.isNull()) wmic_ = new CWMicDlg(this);
+    if (wmic_.isNull()) wmic_ = new CWMicDlg(this, [this](const QString& text, int ms) { ShowInfo(text, ms); });
     wmic_->show();
     wmic_->raise();
 }

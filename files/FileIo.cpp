@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <mutex>
 
@@ -142,38 +141,47 @@ WriteFailureHandler SetWriteFailureHandler(WriteFailureHandler handler) {
     return handler;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes, std::size_t limit, std::string* error,
-                   std::uint64_t* fileSize) {
-    const auto fail = [&](const std::string& reason) {
-        if (error) *error = reason;
+bool ReadFileBytes(const std::string& path, std::string& bytes, FileSizeLimit limit, FileRefusal& refusal) {
+    refusal = FileRefusal{};
+    refusal.path = path;
+    const auto fail = [&](FileRefusalReason reason, int systemError = 0) {
+        refusal.reason = reason;
+        refusal.systemError = systemError;
         return false;
     };
-    const auto cannotOpen = [&](int code) { return fail("cannot open " + path + ": " + std::strerror(code)); };
     // The type is known before anything is opened: opening a named pipe for
     // reading would wait for a writer.
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return cannotOpen(errno);
-    if (!S_ISREG(st.st_mode)) return fail(path + " is not a regular file");
+    if (::stat(path.c_str(), &st) != 0) return fail(FileRefusalReason::CannotOpen, errno);
+    if (!S_ISREG(st.st_mode)) return fail(FileRefusalReason::NotRegularFile);
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (fd.get() < 0) return cannotOpen(errno);
+    if (fd.get() < 0) return fail(FileRefusalReason::CannotOpen, errno);
     // The path may have been replaced between the two looks.
-    if (::fstat(fd.get(), &st) != 0) return cannotOpen(errno);
-    if (!S_ISREG(st.st_mode)) return fail(path + " is not a regular file");
-    if (st.st_size == 0) return fail(path + " is empty");
-    if (fileSize) *fileSize = static_cast<std::uint64_t>(st.st_size);
-    bytes.assign(limit, '\0');
+    if (::fstat(fd.get(), &st) != 0) return fail(FileRefusalReason::CannotOpen, errno);
+    if (!S_ISREG(st.st_mode)) return fail(FileRefusalReason::NotRegularFile);
+    if (st.st_size == 0) return fail(FileRefusalReason::Empty);
+    const auto tooLong = [&](std::uint64_t size) {
+        refusal.size = size;
+        refusal.bound = limit.maxBytes;
+        return fail(limit.tooLong);
+    };
+    if (static_cast<std::uint64_t>(st.st_size) > limit.maxBytes) return tooLong(static_cast<std::uint64_t>(st.st_size));
+    // One byte more than allowed, to see a file that grew since it was looked at.
+    const std::size_t capacity = static_cast<std::size_t>(limit.maxBytes) + 1;
+    bytes.assign(capacity, '\0');
     std::size_t done = 0;
-    while (done < limit) {
-        const ssize_t n = ::read(fd.get(), bytes.data() + done, limit - done);
+    while (done < capacity) {
+        const ssize_t n = ::read(fd.get(), bytes.data() + done, capacity - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            return fail("cannot read " + path + ": " + std::strerror(errno));
+            return fail(FileRefusalReason::CannotRead, errno);
         }
         if (n == 0) break;
         done += static_cast<std::size_t>(n);
     }
+    if (done > limit.maxBytes) return tooLong(done);
     bytes.resize(done);
-    if (done == 0) return fail(path + " is empty");
+    if (done == 0) return fail(FileRefusalReason::Empty);
     return true;
 }
 

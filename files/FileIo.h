@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+#include "files/FileRefusal.h"
+
 namespace sonoria {
 
 // Called when a file cannot be written, with the system's error code and the
@@ -14,12 +16,12 @@ namespace sonoria {
 using WriteFailureHandler = std::function<void(int errorCode, const std::string& path)>;
 WriteFailureHandler SetWriteFailureHandler(WriteFailureHandler handler);
 
-// Reads at most `limit` bytes from the start of a regular file. Refuses, with
-// the reason in `error`, a path that cannot be opened, that is not a regular
+// Reads a whole regular file of at most `limit.maxBytes` bytes. Refuses, with
+// the reason in `refusal`, a path that cannot be opened, that is not a regular
 // file (a folder, a device, a named pipe: none is ever opened for reading, so
-// nothing blocks) or an empty file. `fileSize` receives the file's full size.
-bool ReadFileBytes(const std::string& path, std::string& bytes, std::size_t limit, std::string* error = nullptr,
-                   std::uint64_t* fileSize = nullptr);
+// nothing blocks), an empty file, and a file larger than the limit (by its
+// size on disk, before anything is read).
+bool ReadFileBytes(const std::string& path, std::string& bytes, FileSizeLimit limit, FileRefusal& refusal);
 
 // Writes `bytes` as the whole content of the file, checking every write.
 // A regular file (or a new one) is written to a temporary file in the same

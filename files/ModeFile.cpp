@@ -9,9 +9,6 @@
 namespace sonoria {
 namespace {
 
-// Larger files than this are not mode files; only their start would be read anyway.
-constexpr std::size_t kModeFileReadLimit = 64 * 1024;
-
 void AppendParams(std::vector<std::uint8_t>& out, int block, int count, ParamCopy copy) {
     for (int index = 0; index < count; ++index) {
         const ParamBytes bytes = GetParam(block, index, copy);
@@ -103,25 +100,24 @@ int WriteModeFileBytes(const std::string& path, std::span<const std::uint8_t> by
 
 namespace {
 
-// Refuses what no program version could have written; empty when the bytes may load.
-std::string Refusal(std::span<const std::uint8_t> bytes, const std::string& name) {
+// Refuses what no program version could have written; nothing when the bytes may load.
+std::optional<FileRefusal> Refusal(std::span<const std::uint8_t> bytes, const std::string& path) {
     const ModeFileLayout layout = DetectModeFileLayout(bytes);
-    if (layout == ModeFileLayout::V4) {
-        return name + " is a version 4 mode file, whose layout this program does not know";
-    }
-    return ModeFileLengthProblem(layout, bytes.size(), name);
+    if (layout == ModeFileLayout::V4) return FileRefusal{.reason = FileRefusalReason::ModeVersion4, .path = path};
+    return ModeFileLengthProblem(layout, bytes.size(), path);
 }
 
 }  // namespace
 
 bool ReadModeFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* error) {
     std::string text;
-    if (!ReadFileBytes(path, text, kModeFileReadLimit, error)) return false;
+    FileRefusal refusal;
+    if (!ReadFileBytes(path, text, {kModeFileMaxSize, FileRefusalReason::ModeTooLong}, refusal)) {
+        return Refuse(error, refusal);
+    }
     bytes.assign(text.begin(), text.end());
-    const std::string refusal = Refusal(bytes, path);
-    if (refusal.empty()) return true;
-    if (error) *error = refusal;
-    return false;
+    if (const auto problem = Refusal(bytes, path)) return Refuse(error, *problem);
+    return true;
 }
 
 int ReadModeFile(const std::string& path, std::string* error) {
@@ -131,8 +127,8 @@ int ReadModeFile(const std::string& path, std::string* error) {
 }
 
 int LoadModeFileBytes(std::span<const std::uint8_t> bytes, std::string* error) {
-    if (const std::string refusal = Refusal(bytes, "the file"); !refusal.empty()) {
-        if (error) *error = refusal;
+    if (const auto problem = Refusal(bytes, {})) {
+        Refuse(error, *problem);
         return 0;
     }
     ApplyToImage(ParseModeFile(bytes));

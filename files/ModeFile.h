@@ -24,9 +24,9 @@ int WriteModeFileBytes(const std::string& path, std::span<const std::uint8_t> by
 int ReadModeFile(const std::string& path, std::string* error = nullptr);
 
 // Reads and checks a mode data file without touching the image, so that a
-// refusal comes before anything is sent: it must be a regular file, of a known
-// version, at least as long as its layout's parameter section. False with the
-// reason in `error`.
+// refusal comes before anything is sent: it must be a regular file of at most
+// 64 KiB, of a known version, at least as long as its layout's parameter
+// section. False with the reason, in the current language, in `error`.
 bool ReadModeFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* error = nullptr);
 
 // Applies a file's bytes already in memory to the image, with the same checks.

@@ -108,15 +108,16 @@ constexpr std::size_t VersionedParamEnd(bool withRearCopies) {
 }
 static_assert(VersionedParamEnd(false) == kV1ParamEnd && VersionedParamEnd(true) == kV3ParamEnd);
 
-const char* LayoutName(ModeFileLayout layout) {
+// The version a layout's refusal names; 0 for a file without header.
+int LayoutVersion(ModeFileLayout layout) {
     switch (layout) {
-        case ModeFileLayout::V1: return "a version 1 file";
-        case ModeFileLayout::V2: return "a version 2 file";
-        case ModeFileLayout::V3: return "a version 3 file";
-        case ModeFileLayout::V4: return "a version 4 file";
+        case ModeFileLayout::V1: return 1;
+        case ModeFileLayout::V2: return 2;
+        case ModeFileLayout::V3: return 3;
+        case ModeFileLayout::V4: return 4;
         case ModeFileLayout::Headerless: break;
     }
-    return "a file without header";
+    return 0;
 }
 
 }  // namespace
@@ -132,11 +133,16 @@ std::size_t ParameterSectionEnd(ModeFileLayout layout) {
     return kV3ParamEnd;
 }
 
-std::string ModeFileLengthProblem(ModeFileLayout layout, std::size_t size, const std::string& name) {
+std::optional<FileRefusal> ModeFileLengthProblem(ModeFileLayout layout, std::size_t size, const std::string& path) {
     const std::size_t needed = ParameterSectionEnd(layout);
-    if (size >= needed) return {};
-    return name + " is too short to be a mode data file: " + std::to_string(size) + " bytes, " + LayoutName(layout) +
-           " needs at least " + std::to_string(needed);
+    if (size >= needed) return std::nullopt;
+    FileRefusal refusal;
+    refusal.reason = FileRefusalReason::ModeTooShort;
+    refusal.path = path;
+    refusal.size = size;
+    refusal.bound = needed;
+    refusal.layoutVersion = LayoutVersion(layout);
+    return refusal;
 }
 
 bool ModeFileContents::SaysRearRouting() const {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "files/FileRefusal.h"
 #include "link/ProtocolLimits.h"
 
 namespace sonoria {
@@ -38,9 +39,12 @@ inline constexpr std::size_t kV1ParamEnd = 482;          // blocks 1 to 8, norma
 inline constexpr std::size_t kV3ParamEnd = 590;          // and the rear copies (also version 2)
 std::size_t ParameterSectionEnd(ModeFileLayout layout);
 
-// The refusal of a file too short for its layout, or an empty text when the
-// length is enough. `name` says which file (its path).
-std::string ModeFileLengthProblem(ModeFileLayout layout, std::size_t size, const std::string& name);
+// No layout comes near this; a larger file is refused unread.
+inline constexpr std::size_t kModeFileMaxSize = 64 * 1024;
+
+// The refusal of a file too short for its layout, or nothing when the length
+// is enough. `path` says which file (empty: "the file").
+std::optional<FileRefusal> ModeFileLengthProblem(ModeFileLayout layout, std::size_t size, const std::string& path);
 
 // One byte the file carries, or nothing where the file is too short or the
 // layout has no such byte.

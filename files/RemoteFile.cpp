@@ -16,15 +16,9 @@ int WriteRemoteFile(const std::string& path) {
 
 bool ReadRemoteFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* error) {
     std::string text;
-    std::uint64_t size = 0;
-    // One byte more than the block, to see a file that is too long.
-    if (!ReadFileBytes(path, text, kRemoteBlockSize + 1, error, &size)) return false;
-    if (text.size() > kRemoteBlockSize) {
-        if (error) {
-            *error = path + " is too long to be a remote code file: " + std::to_string(size) +
-                     " bytes, it holds at most " + std::to_string(kRemoteBlockSize);
-        }
-        return false;
+    FileRefusal refusal;
+    if (!ReadFileBytes(path, text, {kRemoteBlockSize, FileRefusalReason::RemoteTooLong}, refusal)) {
+        return Refuse(error, refusal);
     }
     bytes.assign(text.begin(), text.end());
     return true;

@@ -14,7 +14,7 @@ inline constexpr const char* kRemoteFileExtension = "remo";
 int WriteRemoteFile(const std::string& path);
 
 // Reads and checks a remote code file without touching the block: a regular
-// file of 1 to 16 bytes. False with the reason in `error`.
+// file of 1 to 16 bytes. False with the reason, in the current language, in `error`.
 bool ReadRemoteFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* error = nullptr);
 
 // Puts such bytes at the start of the block; a short file leaves the rest.

@@ -66,6 +66,8 @@ TEST_F(CliSafetyTest, FilesThatAreNotModeOrRemoteFilesAreRefusedBeforeAnythingIs
     std::ofstream(Path("empty.k71x"));
     std::ofstream(Path("short.k71x")) << std::string(100, 'x');
     std::ofstream(Path("long.remo")) << std::string(17, 'x');
+    std::ofstream(Path("huge.k71x"));
+    fs::resize_file(Path("huge.k71x"), 64 * 1024 + 1);
     ASSERT_EQ(::mkfifo(Path("pipe.k71x").c_str(), 0600), 0);
     fs::create_directory(Path("folder.k71x"));
     const struct {
@@ -79,6 +81,8 @@ TEST_F(CliSafetyTest, FilesThatAreNotModeOrRemoteFilesAreRefusedBeforeAnythingIs
         {{"load", Path("pipe.k71x")}, Path("pipe.k71x") + " is not a regular file"},
         {{"load", Path("folder.k71x")}, Path("folder.k71x") + " is not a regular file"},
         {{"load", "/dev/zero"}, "/dev/zero is not a regular file"},
+        {{"load", Path("huge.k71x")},
+         Path("huge.k71x") + " is too long to be a mode data file: 65537 bytes, no layout is longer than 65536"},
         {{"remote", "load", Path("long")},
          Path("long.remo") + " is too long to be a remote code file: 17 bytes, it holds at most 16"},
         {{"remote", "load", Path("missing")}, "cannot open " + Path("missing.remo") + ": No such file or directory"},

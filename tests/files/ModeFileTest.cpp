@@ -17,6 +17,7 @@
 #include "files/ModeFile.h"
 #include "files/ModeFileFormat.h"
 #include "state/DeviceState.h"
+#include "support/TestSupport.h"
 
 namespace sonoria {
 namespace {
@@ -54,6 +55,8 @@ void AppendBlock(Bytes& out, int block, int count, int salt) {
 
 class ModeFileTest : public ::testing::Test {
 protected:
+    // The refusals are checked in English.
+    test::ScopedLanguage english{kLanguageEnglish};
     void SetUp() override {
         ResetDeviceState();
         dir = fs::temp_directory_path() / ("sonoria-modefile-" + std::to_string(::getpid()));

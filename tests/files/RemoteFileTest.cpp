@@ -20,6 +20,7 @@ namespace fs = std::filesystem;
 
 class RemoteFileTest : public test::VirtualDeviceLinkTest {
 protected:
+    test::ScopedLanguage english{kLanguageEnglish};  // the refusals are checked in English
     void SetUp() override {
         VirtualDeviceLinkTest::SetUp();
         dir = fs::temp_directory_path() / ("sonoria-remote-" + std::to_string(::getpid()));

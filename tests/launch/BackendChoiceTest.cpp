@@ -10,6 +10,7 @@
 #include "launch/BackendChoice.h"
 #include "launch/StrictNumber.h"
 #include "simulator/VirtualDevice.h"
+#include "support/TestSupport.h"
 
 namespace sonoria {
 namespace {
@@ -68,6 +69,7 @@ TEST(BackendChoice, TheVirtualOptionsAndWhatTheyImply) {
 }
 
 TEST(BackendChoice, TheVirtualDeviceStartsFromItsFileAndShowsItsFault) {
+    const test::ScopedLanguage english(kLanguageEnglish);  // the refusal is checked in English
     const fs::path dir = fs::temp_directory_path() / ("sonoria-launch-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     BackendChoice choice;

@@ -19,6 +19,7 @@
 #include "link/CommandSender.h"
 #include "link/Report.h"
 #include "simulator/VirtualDevice.h"
+#include "state/Language.h"
 
 namespace sonoria::test {
 
@@ -160,5 +161,18 @@ bool Eventually(Condition condition, std::chrono::milliseconds timeout = std::ch
     }
     return true;
 }
+
+// Makes `language` current for the texts made in code while it lives, and
+// puts back the one before: the current language is process-wide.
+class ScopedLanguage {
+public:
+    explicit ScopedLanguage(int language) : previous_(CurrentLanguage()) { SetCurrentLanguage(language); }
+    ~ScopedLanguage() { SetCurrentLanguage(previous_); }
+    ScopedLanguage(const ScopedLanguage&) = delete;
+    ScopedLanguage& operator=(const ScopedLanguage&) = delete;
+
+private:
+    int previous_;
+};
 
 }  // namespace sonoria::test
