@@ -28,8 +28,6 @@ constexpr QColor kOff(120, 120, 120);
 constexpr QColor kTip(255, 0, 0);
 constexpr int kNoticeMs = 1200;
 constexpr int kApplyImage = 291;
-constexpr int kVolumeTop = 127;
-constexpr int kOutputVolumeTop = 49;
 constexpr int kTipId = 1106;
 
 // Lock checks in the order of their ids, with their bit of KeyLockBits and tooltip.
@@ -39,14 +37,14 @@ struct LockCheck {
     const char* tooltip;
 };
 constexpr std::array<LockCheck, 8> kLockChecks = {{
-    {2321, 0, "锁定后，话筒音量将无法调节"},
-    {2322, 1, "锁定后，音乐音量将无法调节"},
-    {2323, 2, "锁定后，将无法进入话筒菜单"},
-    {2324, 3, "锁定后，将无法进入音乐菜单"},
-    {2325, 4, "锁定后，在机器上无法载入四种模式"},
-    {2326, 5, "锁定后，在机器上无法保存四种模式"},
-    {2327, 7, nullptr},
-    {2328, 6, nullptr},
+    {2321, kLockMicVolumeBit, "锁定后，话筒音量将无法调节"},
+    {2322, kLockMusicVolumeBit, "锁定后，音乐音量将无法调节"},
+    {2323, kLockMicMenuBit, "锁定后，将无法进入话筒菜单"},
+    {2324, kLockMusicMenuBit, "锁定后，将无法进入音乐菜单"},
+    {2325, kLockLoadModeBit, "锁定后，在机器上无法载入四种模式"},
+    {2326, kLockSaveModeBit, "锁定后，在机器上无法保存四种模式"},
+    {2327, kLockEffectVolumeBit, nullptr},
+    {2328, kLockRemoteBit, nullptr},
 }};
 
 // Sliders with the record byte each edits, and whether its label shows it halved.
@@ -57,12 +55,12 @@ struct SliderRow {
     bool halved;
 };
 constexpr std::array<SliderRow, 6> kSliders = {{
-    {COtherDlg::kPowerOnMicSlider, PowerOnMicVolume, kVolumeTop, true},
-    {COtherDlg::kPowerOnMusicSlider, PowerOnMusicVolume, kVolumeTop, true},
-    {COtherDlg::kMaxMicSlider, MaxMicVolume, kVolumeTop, true},
-    {COtherDlg::kMaxMusicSlider, MaxMusicVolume, kVolumeTop, true},
-    {COtherDlg::kMaxCenterSlider, MaxCenterVolume, kOutputVolumeTop, false},
-    {COtherDlg::kMaxSubSlider, MaxSubVolume, kOutputVolumeTop, false},
+    {COtherDlg::kPowerOnMicSlider, PowerOnMicVolume, kMachineVolumeTop, true},
+    {COtherDlg::kPowerOnMusicSlider, PowerOnMusicVolume, kMachineVolumeTop, true},
+    {COtherDlg::kMaxMicSlider, MaxMicVolume, kMachineVolumeTop, true},
+    {COtherDlg::kMaxMusicSlider, MaxMusicVolume, kMachineVolumeTop, true},
+    {COtherDlg::kMaxCenterSlider, MaxCenterVolume, kMachineOutputVolumeTop, false},
+    {COtherDlg::kMaxSubSlider, MaxSubVolume, kMachineOutputVolumeTop, false},
 }};
 
 const ControlSpec kControls[] = {
@@ -220,7 +218,7 @@ void COtherDlg::ShowPowerOn() {
         const bool set = value != kPowerOnVolumeUnset;
         CXBmpSlider* slider = Slider(row.slider);
         slider->SetSliderEnabled(set);
-        if (set) slider->SetPos(std::clamp(value, 0, kVolumeTop));
+        if (set) slider->SetPos(std::clamp(value, 0, kMachineVolumeTop));
         Label(row.label)->setText(set ? QString::number(value / 2) : InvalidText());
         Button(row.check)->setChecked(set);
     }
@@ -278,7 +276,7 @@ void COtherDlg::OnPowerOnCheck(bool music) {
     CXBmpSlider* slider = Slider(sliderId);
     if (Button(music ? kPowerOnMusicCheck : kPowerOnMicCheck)->isChecked()) {
         // Starts from the volume the device has now.
-        const int current = std::clamp(int(music ? GetParam(4, 2).first : GetParam(1, 24).first), 0, kVolumeTop);
+        const int current = std::clamp(int(music ? GetParam(4, 2).first : GetParam(1, 24).first), 0, kMachineVolumeTop);
         slider->SetSliderEnabled(true);
         slider->SetPos(current);
         SetEditByte(byte, current);

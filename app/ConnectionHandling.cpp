@@ -52,17 +52,6 @@ bool Locked(int bit) {
 
 QString Tr(const char* chinese, const char* english) { return QString::fromUtf8(IsEnglish() ? english : chinese); }
 
-// Waits, at most one answer window, for the device to answer the last command.
-bool WaitForAnswer() {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + kAnswerWait;
-    while (AnswerOutstanding()) {
-        if (Clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
 }  // namespace
 
 void CSonoriaDlg::SetDeviceWatch(std::unique_ptr<DeviceWatch> watch) {

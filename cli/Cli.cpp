@@ -7,6 +7,7 @@
 #include <map>
 #include <span>
 
+#include "cli/AdminCommands.h"
 #include "cli/CliOptions.h"
 #include "cli/DeviceSession.h"
 #include "cli/LogoCommand.h"
@@ -215,6 +216,11 @@ int PlanMode(const CliOptions& o, ErrorStream& err, Runner& run) {
         return Usage(err, "mode takes load, save or recall, not \"" + verb + "\"");
     }
     run = [verb, number = *mode](Context& c) -> int {
+        // The device's mode locks, as the Function window keeps to them.
+        if (const std::string refusal = ModeLockRefusal(verb); !refusal.empty() && !c.options.force) {
+            c.err.Line("error: " + refusal);
+            return kExitDevice;
+        }
         const int m = number - 1;
         if (verb == "save") {
             SaveMode(m);
@@ -243,9 +249,11 @@ Runner WithSession(SessionRunner inner) {
     return [inner = std::move(inner)](Context& c) { return inner(c.session, c.out, c.err); };
 }
 
-int PlanWmic(const CliOptions& o, ErrorStream& err, Runner& run) {
+// A planner of a command that runs on the session, as a planner of a runner.
+template <int (*Plan)(const CliOptions&, ErrorStream&, SessionRunner&)>
+int PlanOnSession(const CliOptions& o, ErrorStream& err, Runner& run) {
     SessionRunner inner;
-    const int status = PlanWirelessMics(o, err, inner);
+    const int status = Plan(o, err, inner);
     if (status == kExitOk) run = WithSession(std::move(inner));
     return status;
 }
@@ -253,10 +261,7 @@ int PlanWmic(const CliOptions& o, ErrorStream& err, Runner& run) {
 int PlanRemote(const CliOptions& o, ErrorStream& err, Runner& run) {
     const auto& words = o.words;
     if (words.size() >= 2 && (words[1] == "learn" || words[1] == "show")) {
-        SessionRunner inner;
-        const int status = PlanRemoteKeys(o, err, inner);
-        if (status == kExitOk) run = WithSession(std::move(inner));
-        return status;
+        return PlanOnSession<PlanRemoteKeys>(o, err, run);
     }
     if (words.size() != 3 || (words[1] != "save" && words[1] != "load")) {
         return Usage(err, "remote takes save or load and a file name, learn KEY or show");
@@ -381,7 +386,10 @@ using Planner = int (*)(const CliOptions&, ErrorStream&, Runner&);
 int CheckCommandOptions(const CliOptions& options, ErrorStream& err) {
     const std::string& command = options.words[0];
     if (options.targetMode && command != "load") return Usage(err, "--mode goes with load only");
-    if (options.force && command != "set") return Usage(err, "--force goes with set only");
+    if (options.force && command != "set" && command != "mode") {
+        return Usage(err, "--force goes with set and mode only");
+    }
+    if (options.yes && command != "reset") return Usage(err, "--yes goes with reset only");
     if (options.response && command != "eq") return Usage(err, "--response goes with eq only");
     if (options.timeoutSeconds && command != "remote") return Usage(err, "--timeout goes with remote learn only");
     if (options.room && command != "wmic") return Usage(err, "--room goes with wmic pair only");
@@ -442,7 +450,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     static const std::map<std::string, Planner> kCommands = {
         {"info", PlanInfo}, {"get", PlanGet},   {"set", PlanSet},   {"dump", PlanDump},
         {"save", PlanSave}, {"load", PlanLoad}, {"mode", PlanMode}, {"remote", PlanRemote},
-        {"eq", PlanEq},     {"logo", PlanLogo}, {"wmic", PlanWmic},
+        {"eq", PlanEq},     {"logo", PlanLogo}, {"wmic", PlanOnSession<PlanWirelessMics>},
+        {"reset", PlanOnSession<PlanReset>},    {"settings", PlanOnSession<PlanSettings>},
     };
     const auto found = kCommands.find(command);
     if (found == kCommands.end()) return Usage(err, "unknown command \"" + command + "\"");

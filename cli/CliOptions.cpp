@@ -21,7 +21,10 @@ const char* const kUsage =
     "                            m3 or m4 before its \".k71x\" (also melorin1..4 or 默认1..4; letter case\n"
     "                            does not matter), such as \"m2 vocal.k71x\", is then also stored into that\n"
     "                            mode; --mode N stores it into mode N instead\n"
-    "  mode load|save|recall N   load, save or recall the default of stored mode N (1 to 4)\n"
+    "  mode load|save|recall N [--force]\n"
+    "                            load, save or recall the default of stored mode N (1 to 4); the device's\n"
+    "                            key locks for loading (which also bars recalling) and saving modes apply\n"
+    "                            unless --force is given\n"
     "  remote save|load FILE     save or load the learned remote codes; the extension .remo is appended\n"
     "                            when missing (and replaces any other extension)\n"
     "  logo TEXT                 set the text the device shows when switched on: at most 7 letters A-Z,\n"
@@ -43,6 +46,19 @@ const char* const kUsage =
     "                            main-mic, main-music, center-mic, center-music, center-out, sub-mic,\n"
     "                            sub-music, sub-out (centre and sub as currently routed), reverb, echo\n"
     "                            (the effect EQs; echo has three points where the device has its low shelf)\n"
+    "  settings                  the machine settings, one \"KEY: VALUE\" line each, keys as below\n"
+    "  settings set KEY=VALUE...\n"
+    "                            change machine settings, write them all to the device at once and show them:\n"
+    "                            volume-save=mode|random (volumes saved with each mode, or kept as last used);\n"
+    "                            power-on-mic=off|N, power-on-music=off|N (the volume 0 to 127 at power-on;\n"
+    "                            the volumes now stay as they are); max-mic=N, max-music=N (volume ceilings,\n"
+    "                            0 to 127); max-center=N, max-sub=N (0 to 49); lock=on|off (the key locks in\n"
+    "                            force); locks=LIST|none (the locks set, separated by commas: mic-volume,\n"
+    "                            music-volume, mic-menu, music-menu, load-mode, save-mode, remote,\n"
+    "                            effect-volume)\n"
+    "  reset --yes               return the device to its factory settings: power-on volumes, volume ceilings\n"
+    "                            and key locks (the device may also return its stored modes to their\n"
+    "                            defaults); without --yes it says so and sends nothing\n"
     "  print-udev-rules          the udev rule that gives the logged-in user access to the device\n"
     "options:\n"
     "  --virtual[=MODEL]         the built-in virtual device instead of USB (model KR710Q unless given)\n"
@@ -52,7 +68,9 @@ const char* const kUsage =
     "                            N commands, slow:MS answers every command MS milliseconds late\n"
     "  --trace                   every report on the wire, on standard error: \"> \" sent, \"< \" received\n"
     "  --lang=en|zh              the language of the display texts (English unless given)\n"
-    "  --force                   with set only: ignore the device's key locks and volume ceilings\n"
+    "  --force                   with set and mode only: ignore the device's key locks (and, with set, its\n"
+    "                            volume ceilings)\n"
+    "  --yes                     with reset only: confirms the reset\n"
     "  --timeout=SECONDS         with remote learn only: how long to wait for the key\n"
     "  --room ROOM               with wmic pair only: the room whose channels the microphones use\n"
     "Files are read and checked before the device is touched. Exit status: 0 success; 1 no device, refused\n"
@@ -94,6 +112,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
             ++i;
         } else if (arg == "--force") {
             options.force = true;
+        } else if (arg == "--yes") {
+            options.yes = true;
         } else if (arg == "--response") {
             options.response = true;
         } else if (arg.rfind("--timeout=", 0) == 0) {

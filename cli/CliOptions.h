@@ -17,7 +17,8 @@ struct CliOptions {
     bool trace = false;
     int language = 1;               // 0 Chinese, 1 English
     std::optional<int> targetMode;  // load --mode N, as 1..4
-    bool force = false;             // set --force: past the device's key locks and volume ceilings
+    bool force = false;             // set and mode --force: past the device's key locks (and volume ceilings)
+    bool yes = false;               // reset --yes: the reset is meant
     bool response = false;          // eq --response: the drawn curve instead of the bands
     std::optional<int> timeoutSeconds;  // remote learn --timeout=SECONDS
     std::optional<int> room;            // wmic pair --room ROOM, as 0..15 (A1..A8, B1..B8)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -65,5 +66,9 @@ private:
     std::atomic<int> lastLearnedCode_{0};
     std::atomic<unsigned> wirelessReports_{0};
 };
+
+// What a command does once the device is open and read; everything it needs
+// from the command line was checked before.
+using SessionRunner = std::function<int(DeviceSession& session, std::ostream& out, ErrorStream& err)>;
 
 }  // namespace sonoria::cli

@@ -3,16 +3,12 @@
 #pragma once
 
 #include <chrono>
-#include <functional>
 #include <ostream>
 
 #include "cli/CliOptions.h"
 #include "cli/DeviceSession.h"
 
 namespace sonoria::cli {
-
-// What a command does once the device is open and read.
-using SessionRunner = std::function<int(DeviceSession& session, std::ostream& out, ErrorStream& err)>;
 
 inline constexpr int kDefaultLearnTimeoutSeconds = 30;
 

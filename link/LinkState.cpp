@@ -1,5 +1,7 @@
 #include "link/LinkState.h"
 
+#include <thread>
+
 #include "link/HostMessages.h"
 
 namespace sonoria {
@@ -41,6 +43,16 @@ void CountAnsweredCommand() { g_nUnanswered.store(0); }
 int UnansweredInARow() { return g_nUnanswered.load(); }
 
 bool AnswerOutstanding() { return g_bDeviceOpen.load() == 1 && !g_hAnswerEvent.IsSet(); }
+
+bool WaitForAnswer() {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + kAnswerWait;
+    while (AnswerOutstanding()) {
+        if (Clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
 
 void DeclareLinkLost() {
     g_bSyncIdle.store(0);

@@ -52,6 +52,10 @@ void CountAnsweredCommand();
 int UnansweredInARow();
 // True while the device owes the answer to the last command written.
 bool AnswerOutstanding();
+// Waits, at most kAnswerWait, until the device has answered the last command
+// written; false when it has not by then. Does not take the answer from the
+// next write.
+bool WaitForAnswer();
 // Marks the link lost (writes stop at once, meter polling stays off) and tells
 // the main window with WM_LINK_LOST, once per connection. Any thread.
 void DeclareLinkLost();

@@ -43,7 +43,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
         {{"load"}, "load takes a file name"},
         {{"mode", "jump", "2"}, "mode takes load, save or recall, not \"jump\""},
         {{"info", "--mode", "2"}, "--mode goes with load only"},
-        {{"get", "MicVolume", "--force"}, "--force goes with set only"},
+        {{"get", "MicVolume", "--force"}, "--force goes with set and mode only"},
         {{"--virtual-state=", "info"}, "--virtual-state= needs the name of a mode data file"},
         {{"--virtual-fault=slow:+5", "info"}, "--virtual-fault takes silent-after:N, break-after:N or slow:MS"},
         {{"set", "MicVolume", " 5"}, "from 0 to 127"},

@@ -44,6 +44,8 @@ check_tree() {
     zcat "$root/usr/share/man/man1/sonoria-cli.1.gz" >"$tmp/man"
     grep -q '^\.TH SONORIA-CLI "1"' "$tmp/man" || fail "$what: the manual page has no title line"
     grep -q 'print\\-udev\\-rules' "$tmp/man" || fail "$what: the manual page does not list the commands"
+    grep -q '^settings set KEY=VALUE' "$tmp/man" && grep -q '^reset \\fB\\-\\-yes' "$tmp/man" ||
+        fail "$what: the manual page does not list the machine administration"
     grep -q '^Icon=sonoria$' "$root/usr/share/applications/sonoria.desktop" || fail "$what: the launcher names no theme icon"
     if command -v desktop-file-validate >/dev/null; then
         desktop-file-validate "$root/usr/share/applications/sonoria.desktop" || fail "$what: desktop entry"
