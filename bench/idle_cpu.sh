@@ -33,11 +33,10 @@ done
 [ -n "$pid" ] || { cat "$scratch/log" >&2; echo "idle_cpu: the program did not start" >&2; exit 1; }
 sleep "$settle"
 
-# Fields 14 and 15 of /proc/PID/stat: user and system time in clock ticks.
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
-start=$(cpu_ticks)
+# The first field of each thread's schedstat: its time on a CPU, in nanoseconds.
+cpu_ns() { cat /proc/"$pid"/task/*/schedstat | awk '{ sum += $1 } END { printf "%d\n", sum }'; }
+start=$(cpu_ns)
 sleep "$seconds"
-end=$(cpu_ticks)
-hz=$(getconf CLK_TCK)
-awk -v t=$((end - start)) -v hz="$hz" -v s="$seconds" \
-    'BEGIN { printf "idle CPU: %.2f%% of one core over %d s (%d ticks at %d Hz)\n", 100 * t / (hz * s), s, t, hz }'
+end=$(cpu_ns)
+awk -v ns=$((end - start)) -v s="$seconds" \
+    'BEGIN { printf "idle CPU: %.2f%% of one core over %d s (%.0f ms)\n", ns / (s * 1e7), s, ns / 1e6 }'
