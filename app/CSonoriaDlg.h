@@ -53,6 +53,9 @@ class CXBmpSlider;
 class DeviceWatch;
 class FlowPanel;
 
+// How often the window asks the device for its levels.
+inline constexpr int kMeterPollMs = 250;
+
 class CSonoriaDlg : public QDialog, public HostMessageSink {
     Q_OBJECT
 public:
