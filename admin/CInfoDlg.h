@@ -31,7 +31,7 @@ private:
     QLabel* text_ = nullptr;
     QFont messageFont_;  // "宋体" 25
     QString message_;
-    QTimer closeTimer_;  // timer 900
+    QTimer closeTimer_;  // closes the notice after its time
 };
 
 }  // namespace sonoria

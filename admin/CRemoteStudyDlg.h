@@ -46,7 +46,7 @@ private:
 
     bool codeArrived_ = false;
     bool stopSent_ = false;
-    QTimer closeTimer_;  // timer 2
+    QTimer closeTimer_;  // closes the window a moment after the code arrived
 };
 
 }  // namespace sonoria

@@ -12,8 +12,8 @@ class QProgressBar;
 namespace sonoria {
 
 inline constexpr int kSyncDialogId = 144;
-inline constexpr int kSyncGiveUpMs = 8000;      // timer 1234
-inline constexpr int kSyncStepMs = 100;         // timer 1
+inline constexpr int kSyncGiveUpMs = 8000;      // the synchronisation is given up after this
+inline constexpr int kSyncStepMs = 100;         // the activity bar moves a step this often
 inline constexpr const char* kSyncGiveUpText = "错误,建议重连设备";
 inline constexpr int kSyncGiveUpInfoMs = 1800;
 

@@ -26,7 +26,7 @@ inline constexpr int kUpgradePercentId = 1144;
 inline constexpr int kUpgradeBarId = 1217;
 inline constexpr int kUpgradeStartId = 3;
 inline constexpr int kUpgradeFailedInfoMs = 3000;
-inline constexpr int kEnterUpgradeWaitMs = 3000;  // timer 3
+inline constexpr int kEnterUpgradeWaitMs = 3000;  // then the waiting window opens if the device is not back in upgrade mode
 
 class CUpgradeDlg : public QDialog {
     Q_OBJECT
@@ -69,8 +69,8 @@ private:
     bool statusGreen_ = false;
     bool transferring_ = false;
     bool destroying_ = false;
-    QTimer progressTimer_;  // timer 1
-    QTimer enterTimer_;     // timer 3
+    QTimer progressTimer_;  // shows the transfer's progress
+    QTimer enterTimer_;     // opens the waiting window when the device is slow to return in upgrade mode
 };
 
 }  // namespace sonoria

@@ -82,7 +82,7 @@ private:
     ShowInfo showInfo_;
     QComboBox* rooms_ = nullptr;
     std::array<QButtonGroup*, 2> powerGroups_{};
-    std::array<QTimer, 2> blink_;  // timers 201 and 202
+    std::array<QTimer, 2> blink_;  // blinks each microphone's icon while it pairs
     bool blinkOn_ = false;         // shared by both timers
     QTimer pairPause_;
     int pairingMic_ = 0;

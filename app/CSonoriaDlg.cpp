@@ -98,7 +98,7 @@ CSonoriaDlg::CSonoriaDlg(QWidget* parent)
     connect(&startupTimer_, &QTimer::timeout, this, &CSonoriaDlg::StartupConnection);
     meterFeed_.setInterval(250);
     connect(&meterFeed_, &QTimer::timeout, this, &CSonoriaDlg::FeedMeters);
-    meterPoll_.setInterval(250);
+    meterPoll_.setInterval(kMeterPollMs);
     connect(&meterPoll_, &QTimer::timeout, this, &CSonoriaDlg::PollMeters);
     qApp->installEventFilter(this);
 }

@@ -53,6 +53,9 @@ class CXBmpSlider;
 class DeviceWatch;
 class FlowPanel;
 
+// How often the window asks the device for its levels.
+inline constexpr int kMeterPollMs = 250;
+
 class CSonoriaDlg : public QDialog, public HostMessageSink {
     Q_OBJECT
 public:
@@ -261,9 +264,9 @@ private:
     QElapsedTimer answerOwedSince_;
     std::unique_ptr<CoalescingSender> volumes_;
 
-    QTimer startupTimer_;   // timer 1
-    QTimer meterFeed_;      // timer 2
-    QTimer meterPoll_;      // timer 3
+    QTimer startupTimer_;   // the first connection, once the window is up
+    QTimer meterFeed_;      // hands the levels last read to the meters
+    QTimer meterPoll_;      // asks the device for its levels
 
     std::unique_ptr<FlowPanel> panel_;
     std::unique_ptr<DeviceWatch> watch_;

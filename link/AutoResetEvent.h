@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 
 namespace sonoria {
@@ -32,15 +33,31 @@ public:
     // Waits until signalled or the timeout passes; consumes the signal.
     bool WaitFor(std::chrono::milliseconds timeout) {
         std::unique_lock lock(mutex_);
-        if (!cv_.wait_for(lock, timeout, [this] { return signalled_; })) return false;
+        ++waiting_;
+        ++waits_;
+        const bool signalled = cv_.wait_for(lock, timeout, [this] { return signalled_; });
+        --waiting_;
+        if (!signalled) return false;
         signalled_ = false;
         return true;
+    }
+    // How many threads are inside WaitFor, and how many waits began so far
+    // (tests see by these whether a writer waits for an answer).
+    int Waiting() {
+        std::lock_guard lock(mutex_);
+        return waiting_;
+    }
+    std::uint64_t Waits() {
+        std::lock_guard lock(mutex_);
+        return waits_;
     }
 
 private:
     std::mutex mutex_;
     std::condition_variable cv_;
     bool signalled_;
+    int waiting_ = 0;
+    std::uint64_t waits_ = 0;
 };
 
 }  // namespace sonoria

@@ -67,6 +67,12 @@ struct VirtualDevice::Core {
     // Answers leave in command order even when the delay is shortened.
     Clock::time_point lastAnswerDue{};
 
+    // The host has come back to read since it last took a report, i.e. it
+    // has handled every report it took (tests wait on this).
+    bool hostBackForMore = false;
+    // Reports wait in the queue until released (HoldReports).
+    bool held = false;
+
     std::vector<Report> received;
     std::size_t receivedCount = 0;  // since the record was cleared, beyond its limit too
     std::vector<Report> sent;
@@ -167,16 +173,30 @@ struct VirtualDevice::Core {
 
     int Read(std::uint64_t handleEpoch, std::uint8_t* buffer, std::size_t size, int timeoutMs) {
         std::unique_lock lock(mutex);
+        if (!hostBackForMore) {
+            hostBackForMore = true;
+            changed.notify_all();
+        }
         const bool forever = timeoutMs < 0;
         const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
         for (;;) {
             if (!Live(handleEpoch)) return -1;
             const Clock::time_point now = Clock::now();
+            if (held) {
+                if (!forever && now >= deadline) return 0;
+                if (forever) {
+                    changed.wait(lock);
+                } else {
+                    changed.wait_until(lock, deadline);
+                }
+                continue;
+            }
             auto next = Earliest();
             if (next != queue.end() && next->due <= now) {
                 if (next->onDue) next->onDue(memory);
                 const Report report = next->report;
                 queue.erase(next);
+                hostBackForMore = false;
                 const std::size_t n = std::min(size, kReportSize);
                 if (buffer != nullptr) std::memcpy(buffer, report.data(), n);
                 return static_cast<int>(n);
@@ -336,6 +356,14 @@ void VirtualDevice::SendWirelessStatus(std::uint8_t mic0, std::uint8_t mic1) {
         report[2] = mic0;
         report[3] = mic1;
         core_->Enqueue(report, Clock::now());
+    }
+    core_->changed.notify_all();
+}
+
+void VirtualDevice::HoldReports(bool hold) {
+    {
+        std::lock_guard lock(core_->mutex);
+        core_->held = hold;
     }
     core_->changed.notify_all();
 }
@@ -526,6 +554,18 @@ void VirtualDevice::ClearRecord() {
 bool VirtualDevice::WaitForReceived(std::size_t count, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(core_->mutex);
     return core_->changed.wait_for(lock, timeout, [&] { return core_->receivedCount >= count; });
+}
+
+bool VirtualDevice::WaitUntilHostReadAll(std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(core_->mutex);
+    const std::uint64_t queuedBefore = core_->nextSequence;
+    const std::uint64_t epoch = core_->epoch;
+    return core_->changed.wait_for(lock, timeout, [&] {
+        if (core_->epoch != epoch) return true;  // the reports died with the link
+        const bool owed = std::any_of(core_->queue.begin(), core_->queue.end(),
+                                      [&](const QueuedReport& queued) { return queued.sequence < queuedBefore; });
+        return !owed && core_->hostBackForMore;
+    });
 }
 
 }  // namespace sonoria

@@ -55,6 +55,9 @@ public:
     bool IsPlugged() const;
     // Called from the thread that calls Plug or Unplug, outside internal locks.
     void SetPlugListener(PlugListener listener);
+    // Keeps every report from the host, answers included, until released:
+    // a test decides how long the device owes its answer.
+    void HoldReports(bool hold);
     // Reports on the device's own initiative, due at once.
     void SendKeyReport(std::uint8_t remoteCode, std::uint8_t key, std::uint8_t code);
     void SendWirelessStatus(std::uint8_t mic0, std::uint8_t mic1);  // also the pairing states
@@ -114,6 +117,12 @@ public:
     void ClearRecord();
     // True once at least `count` reports have been received since the record was cleared.
     bool WaitForReceived(std::size_t count, std::chrono::milliseconds timeout) const;
+    // True once the host has read every report queued so far, those still
+    // due on the device's own initiative (a key being learned) included, and
+    // has come back to read again, so that it has handled them all; also
+    // when the link dies meanwhile, taking those reports with it. This is how
+    // a test proves that the device has nothing more to say.
+    bool WaitUntilHostReadAll(std::chrono::milliseconds timeout) const;
 
 private:
     struct Core;    // the device itself, shared with the open handles

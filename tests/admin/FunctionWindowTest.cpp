@@ -16,6 +16,7 @@
 #include "files/ModeFile.h"
 #include "link/CommandSender.h"
 #include "link/HostMessages.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -57,12 +58,18 @@ protected:
         }
         return found;
     }
+    std::vector<Report> AllButMeterPolls() const {
+        std::vector<Report> found;
+        for (const Report& r : device->Received()) {
+            if (r[1] != CMD_GET_METERS) found.push_back(r);
+        }
+        return found;
+    }
     bool NothingStored() const { return Commands(CMD_SELECT_MODE).empty() && Commands(CMD_SAVE_MODE).empty(); }
     // Waits until the link's read thread has seen a broken link, without
     // letting the window handle the loss yet.
     static void WaitForReadThreadEnd() {
-        for (int i = 0; i < 200 && g_bReadThreadEnd.load() == 0; ++i) std::this_thread::sleep_for(10ms);
-        ASSERT_EQ(g_bReadThreadEnd.load(), 1);
+        ASSERT_TRUE(test::Eventually([] { return g_bReadThreadEnd.load() == 1; }));
     }
     // A mode data file of the image with one recognisable value.
     QString WriteModeFileWith(const QString& name, std::uint8_t marker) {
@@ -160,7 +167,7 @@ TEST_F(FunctionWindowTest, KeyLocksStopTheirButtonsOnly) {
 TEST_F(FunctionWindowTest, WithoutADeviceModeButtonsDoNothingAndFilesAreRefused) {
     device->Unplug();
     Open(false);
-    QTest::qWait(50);
+    ASSERT_TRUE(test::LetTimersDueWithinFire(10ms));  // the start-up connection found nothing
     OpenFunction();
     for (int id = CDlgFunction::kLoadMode1; id <= CDlgFunction::kDefaultMode1 + 3; ++id) Click(id);
     EXPECT_EQ(window->InfoWindow(), nullptr);
@@ -202,10 +209,13 @@ TEST_F(FunctionWindowTest, TheResetIsSentOnlyOnYesAndReadsNothingBack) {
     EXPECT_TRUE(device->Received().empty());
     answer = MessageAnswer::Yes;
     Click(CDlgFunction::kResetId);
-    QTest::qWait(100);
-    ASSERT_EQ(device->Received().size(), 1u);
-    EXPECT_EQ(device->Received()[0][1], CMD_RESET_MACHINE);
-    EXPECT_EQ(device->Received()[0][2], kResetMachineKey);
+    // Its answer handled, nothing was read back.
+    ASSERT_TRUE(test::DeviceHasSaidEverything(*device));
+    EXPECT_FALSE(SyncWorkersRunning());
+    const std::vector<Report> sent = AllButMeterPolls();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0][1], CMD_RESET_MACHINE);
+    EXPECT_EQ(sent[0][2], kResetMachineKey);
     EXPECT_EQ(device->MachineRecord(), sim::FactoryMachineRecord());
 }
 
@@ -215,8 +225,7 @@ TEST_F(FunctionWindowTest, AModeFileIsWrittenToTheDeviceAndStoredInTheModeItsNam
     fileToOpen = WriteModeFileWith(QStringLiteral("M2 vocal.k71x"), 77);
     device->ClearRecord();
     Click(CDlgFunction::kLoadFileId);  // the write-all runs behind the progress window
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }, 10000));
-    QTest::qWait(50);
+    ASSERT_TRUE(test::WaitUntil([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }));
     EXPECT_EQ(filters, std::vector<QString>{QStringLiteral("Mode Files (*.k71x)")});
     EXPECT_EQ(device->Param(3, 5).first, 77);
     EXPECT_EQ(device->Param(3, 5).second, 78);
@@ -236,8 +245,8 @@ TEST_F(FunctionWindowTest, AModeFileIsWrittenToTheDeviceAndStoredInTheModeItsNam
     fileToOpen = WriteModeFileWith(QStringLiteral("vocal m2.k71x"), 12);
     device->ClearRecord();
     Click(CDlgFunction::kLoadFileId);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }, 10000));
-    QTest::qWait(50);
+    // The mode is stored before the progress window closes, if ever.
+    ASSERT_TRUE(test::WaitUntil([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }));
     EXPECT_EQ(device->Param(3, 5).first, 12);
     EXPECT_TRUE(NothingStored());
 
@@ -282,7 +291,7 @@ TEST_F(FunctionWindowTest, ARemovalDuringTheWriteAllLeavesNoModeToStoreOnTheNext
         device->Unplug();
     });
     Click(CDlgFunction::kLoadFileId);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return g_bDeviceOpen.load() == 0 && window->SyncWindow() == nullptr; }, 10000));
+    ASSERT_TRUE(test::WaitUntil([&] { return g_bDeviceOpen.load() == 0 && window->SyncWindow() == nullptr; }));
     EXPECT_TRUE(pulledDuringWriteAll);
     EXPECT_EQ(window->PendingModeSlot(), -1);
 
@@ -300,18 +309,18 @@ TEST_F(FunctionWindowTest, OnlyASuccessfulWriteAllStoresThePendingMode) {
     window->SetPendingModeSlot(2);
     device->ClearRecord();
     window->Post(WM_SYNC_DONE, kSyncReadAll, 1);  // some other read-all ends first
-    QTest::qWait(100);
+    test::ProcessQueuedEvents();
     EXPECT_TRUE(NothingStored());
     EXPECT_EQ(window->PendingModeSlot(), 2);
     window->Post(WM_SYNC_DONE, kSyncWriteAll, 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Commands(CMD_SAVE_MODE).size() == 1; }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return Commands(CMD_SAVE_MODE).size() == 1; }));
     EXPECT_EQ(Commands(CMD_SELECT_MODE)[0][2], 2);
     EXPECT_EQ(window->PendingModeSlot(), -1);
 
     // A new connection starts without one.
     window->SetPendingModeSlot(1);
     device->Unplug();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return g_bDeviceOpen.load() == 0; }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return g_bDeviceOpen.load() == 0; }));
     window->SetPendingModeSlot(1);  // however it got there
     device->Plug();
     WaitForSync();
@@ -344,14 +353,14 @@ TEST_F(FunctionWindowTest, AClickInTheMainWindowClosesItAndTheNextPressOpensAFre
     Open();
     QPointer<CDlgFunction> first = OpenFunction();
     window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), test::kEventTimeoutMs));
     QTest::mouseClick(window.get(), Qt::LeftButton, {}, QPoint(5, 5));
     // The main window lets go at once, before Qt deletes the window.
     EXPECT_EQ(window->FunctionWindow(), nullptr);
     QPointer<CDlgFunction> second = OpenFunction();
     EXPECT_NE(second.data(), nullptr);
     EXPECT_NE(first.data(), second.data());
-    QTest::qWait(20);
+    test::ProcessQueuedEvents();
     EXPECT_TRUE(first.isNull());
 }
 

@@ -13,6 +13,7 @@
 #include "admin/CSynDlg.h"
 #include "controls/DialogTemplate.h"
 #include "state/Language.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -24,12 +25,15 @@ TEST(InfoWindow, ShowsTheTextAndClosesItselfAfterItsTime) {
     info->ShowText(QString::fromUtf8("话筒音量已经被锁定!"), 150);
     EXPECT_TRUE(info->isVisible());
     EXPECT_EQ(info->Text(), QString::fromUtf8("话筒音量已经被锁定!"));
-    QTest::qWait(80);
-    info->ShowText("Load mode locked!", 150);  // restarts the time
-    QTest::qWait(100);
+    // A new text restarts the time: the first one's end no longer counts.
+    info->ShowText("Load mode locked!", 60000);
+    ASSERT_TRUE(test::LetTimersDueWithinFire(std::chrono::milliseconds(150)));
+    test::ProcessQueuedEvents();
     ASSERT_FALSE(info.isNull());
+    EXPECT_TRUE(info->isVisible());
     EXPECT_EQ(info->Text(), "Load mode locked!");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return info.isNull(); }, 3000));  // deletes itself
+    info->ShowText("Load mode locked!", 150);
+    EXPECT_TRUE(test::WaitUntil([&] { return info.isNull(); }));  // deletes itself
     SetCurrentLanguage(0);
     QPointer<CInfoDlg> chinese = new CInfoDlg(nullptr);
     EXPECT_EQ(chinese->windowTitle(), QString::fromUtf8("信息"));
@@ -44,7 +48,7 @@ TEST(InfoWindow, EscapeClosesItEnterDoesNot) {
     ASSERT_FALSE(info.isNull());
     EXPECT_TRUE(info->isVisible());
     QTest::keyClick(info.data(), Qt::Key_Escape);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return info.isNull(); }, 3000));
+    EXPECT_TRUE(test::WaitUntil([&] { return info.isNull(); }));
 }
 
 TEST(InfoWindow, NoticesAreBlackOnALightGroundAndWhole) {

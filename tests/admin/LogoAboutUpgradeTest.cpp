@@ -17,6 +17,7 @@
 #include "app/MainWindowFixture.h"
 #include "link/CommandSender.h"
 #include "state/FirmwareTransfer.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -63,7 +64,7 @@ TEST_F(LogoWindowTest, TypingIsRaisedAndHeldToSevenAndOkSendsIt) {
     EXPECT_EQ(logo->Edit()->text(), "AB-1");
     device->ClearRecord();
     Press(logo);
-    ASSERT_TRUE(device->WaitForReceived(1, std::chrono::seconds(2)));
+    ASSERT_TRUE(device->WaitForReceived(1, test::kEventTimeout));
     const auto logos = WithCode(device->Received(), CMD_SET_LOGO);
     ASSERT_EQ(logos.size(), 1u);
     EXPECT_EQ(logos[0], BuildCommandReport(CMD_SET_LOGO, {'A', 'B', '-', '1', 32, 32, 32}));
@@ -99,7 +100,7 @@ TEST_F(LogoWindowTest, RefusedTextsSendNothingAndOnlyAnEmptyOneIsCleared) {
     Press(logo);
     ASSERT_EQ(messages.size(), 3u);
     EXPECT_TRUE(messages[2].startsWith(QString::fromUtf8("内容中有非法的字符")));
-    QTest::qWait(50);
+    test::ProcessQueuedEvents();
     EXPECT_TRUE(WithCode(device->Received(), CMD_SET_LOGO).empty());
 }
 
@@ -114,7 +115,7 @@ TEST_F(LogoWindowTest, WithoutADeviceOkTellsSoAndEscapeEndsTheWindow) {
     EXPECT_TRUE(info == QString::fromUtf8("设备没有连接!") || info == "Device is disconnected!") << info.toStdString();
     EXPECT_TRUE(device->Received().empty());
     QTest::keyClick(logo->Edit(), Qt::Key_Escape);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->LogoWindow() == nullptr; }, 2000));
+    EXPECT_TRUE(test::WaitUntil([&] { return window->LogoWindow() == nullptr; }));
 }
 
 class AboutWindowTest : public test::MainWindowTest {};
@@ -151,7 +152,7 @@ TEST_F(AboutWindowTest, ShowsTheDeviceVersionsTheHistoryAndTheConcealedSwitch) {
     // A click in the main window closes it.
     QApplication::setActiveWindow(window.get());
     QTest::mouseClick(window.get(), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->AboutWindow() == nullptr; }, 2000));
+    EXPECT_TRUE(test::WaitUntil([&] { return window->AboutWindow() == nullptr; }));
 }
 
 TEST_F(AboutWindowTest, WithoutADeviceTheVersionLabelsStayEmpty) {
@@ -184,11 +185,11 @@ protected:
     void ReplugInUpgradeMode(MessageAnswer upgradeAnswer = MessageAnswer::No) {
         device->SetUpgradeMode(true);
         device->Unplug();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return g_bDeviceOpen.load() == 0; }, 3000));
+        ASSERT_TRUE(test::WaitUntil([&] { return g_bDeviceOpen.load() == 0; }));
         answer = upgradeAnswer;
         device->ClearRecord();
         device->Plug();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return g_bDeviceOpen.load() == 1; }, 3000));
+        ASSERT_TRUE(test::WaitUntil([&] { return g_bDeviceOpen.load() == 1; }));
         EXPECT_EQ(g_bUpgradeMode.load(), 1);
     }
     CGdipButton* StartButton() const {
@@ -215,28 +216,28 @@ TEST_F(UpgradeTest, StartUpAsksTheDeviceIntoUpgradeModeAndTheReturningDeviceGets
     device->ClearRecord();
     QTest::mouseClick(StartButton(), Qt::LeftButton);
     EXPECT_TRUE(StartButton()->isEnabled());
-    QTest::qWait(50);
+    test::ProcessQueuedEvents();
     EXPECT_TRUE(Commands(*device).empty());
 
     answer = MessageAnswer::Yes;
     QTest::mouseClick(StartButton(), Qt::LeftButton);
     EXPECT_FALSE(StartButton()->isEnabled());
     EXPECT_TRUE(window->TransferRequested());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !Commands(*device).empty(); }, 2000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !Commands(*device).empty(); }));
     EXPECT_EQ(Commands(*device), std::vector<Report>{BuildCommandReport(CMD_ENTER_LOADER, {})});
     // The device does not come back by itself: the wait window tells the user what to do.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->WaitForUpgradeWindow() != nullptr; }, 5000));
+    ASSERT_TRUE(test::WaitUntil([&] { return window->WaitForUpgradeWindow() != nullptr; }));
     EXPECT_EQ(window->WaitForUpgradeWindow()->Text(), QString::fromUtf8("请您按住音乐按键别放，重开关电源进入升级模式！"));
 
     // Back in upgrade mode: the wait window goes, the transfer starts without a question.
     const std::size_t questions = messages.size();
     device->Unplug();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return g_bDeviceOpen.load() == 0; }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return g_bDeviceOpen.load() == 0; }));
     EXPECT_FALSE(upgrade->StatusGreen());
     device->ClearRecord();
     device->Plug();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return g_bDeviceOpen.load() == 1; }, 3000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->WaitForUpgradeWindow() == nullptr; }, 2000));
+    ASSERT_TRUE(test::WaitUntil([&] { return g_bDeviceOpen.load() == 1; }));
+    EXPECT_TRUE(test::WaitUntil([&] { return window->WaitForUpgradeWindow() == nullptr; }));
     EXPECT_EQ(messages.size(), questions);
     EXPECT_TRUE(upgrade->StatusGreen());
     EXPECT_TRUE(upgrade->Transferring());
@@ -250,7 +251,7 @@ TEST_F(UpgradeTest, StartUpAsksTheDeviceIntoUpgradeModeAndTheReturningDeviceGets
     EXPECT_EQ(window->UpgradeWindow(), upgrade);
     EXPECT_FALSE(upgrade->isVisible());
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->UpgradeWindow() == nullptr; }, 20000));
+    ASSERT_TRUE(test::WaitUntil([&] { return window->UpgradeWindow() == nullptr; }));
     EXPECT_EQ(device->FirmwareImage(), image);
     // Not a v1 firmware: the user restarts the device; no restart command.
     ASSERT_NE(window->WaitForUpgradeWindow(), nullptr);
@@ -265,9 +266,9 @@ TEST_F(UpgradeTest, AV1DeviceIsRestartedAfterACompleteTransfer) {
     device->SetVersionText('V', '1');
     Open();
     ReplugInUpgradeMode(MessageAnswer::Yes);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->UpgradeWindow() != nullptr; }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return window->UpgradeWindow() != nullptr; }));
     EXPECT_EQ(messages.back(), QString::fromUtf8("机器已进入升级模式，您需要升级吗?"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->UpgradeWindow() == nullptr; }, 20000));
+    ASSERT_TRUE(test::WaitUntil([&] { return window->UpgradeWindow() == nullptr; }));
     EXPECT_EQ(device->FirmwareImage(), image);
     const auto received = device->Received();
     EXPECT_EQ(received.back(), BuildCommandReport(CMD_SAVE_MODE, {}));
@@ -286,7 +287,7 @@ TEST_F(UpgradeTest, AFailureMidTransferKeepsTheWindowOpenAndSendsNoRestart) {
     EXPECT_TRUE(upgrade->StatusGreen());
     device->SetBreakAfter(30);
     upgrade->StartUpgrade(false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Finished() && !upgrade->Transferring(); }, 20000));
+    ASSERT_TRUE(test::WaitUntil([&] { return Finished() && !upgrade->Transferring(); }));
     EXPECT_TRUE(InfoSays("升级失败,请重试!") || InfoSays("Upgrade failed, please retry!"));
     ASSERT_EQ(window->UpgradeWindow(), upgrade);
     EXPECT_TRUE(upgrade->isVisible());
@@ -311,7 +312,8 @@ TEST_F(UpgradeTest, AnImageOfTheWrongSizeOrNoImageSendsNothing) {
     SetFirmwareImageSource({});
     upgrade->StartUpgrade(false);
     EXPECT_TRUE(InfoSays("升级失败,请重试!") || InfoSays("Upgrade failed, please retry!"));
-    QTest::qWait(100);
+    test::ProcessQueuedEvents();
+    EXPECT_FALSE(FirmwareTransferRunning());
     EXPECT_TRUE(device->Received().empty());
 }
 
@@ -322,9 +324,9 @@ TEST_F(UpgradeTest, ClosingTheMainWindowStopsTheTransferBeforeTheGoodbye) {
     ReplugInUpgradeMode();
     window->ShowFirmwareUpgrade();
     window->UpgradeWindow()->StartUpgrade(false);
-    ASSERT_TRUE(device->WaitForReceived(30, std::chrono::seconds(5)));
-    QTest::qWait(600);  // some progress for the picture of a transfer under way
-    EXPECT_GT(FindControlAs<QProgressBar>(window->UpgradeWindow(), kUpgradeBarId)->value(), 0);
+    ASSERT_TRUE(device->WaitForReceived(30, test::kEventTimeout));
+    // Some progress for the picture of a transfer under way.
+    ASSERT_TRUE(test::WaitUntil([&] { return FindControlAs<QProgressBar>(window->UpgradeWindow(), kUpgradeBarId)->value() > 0; }));
     QDir().mkpath(SONORIA_SCREENSHOT_DIR);
     window->UpgradeWindow()->grab().save(QStringLiteral(SONORIA_SCREENSHOT_DIR "/upgrade-transferring.png"));
     // Hidden by its close box, the window goes on transferring.

@@ -10,6 +10,7 @@
 
 #include "admin/COtherDlg.h"
 #include "state/MachineSettings.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -98,7 +99,7 @@ TEST_F(MachineSettingsTest, ApplySendsTheWholeEditedRecordAndTheMainWindowTakesI
     const auto sets = SetMachineReports();
     ASSERT_EQ(sets.size(), 1u);
     for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(sets[0][2 + i], expected[i]) << i;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return device->MachineRecord() == expected; }, 2000));
+    ASSERT_TRUE(test::WaitUntil([&] { return device->MachineRecord() == expected; }));
     EXPECT_EQ(Copy(g_Device.machineDevice), expected);
     EXPECT_EQ(InfoText(), QString::fromUtf8("保存设置成功!"));
     EXPECT_EQ(Slider(IDC_MIC_SLIDER)->GetRangeMax(), 90);
@@ -120,14 +121,14 @@ TEST_F(MachineSettingsTest, ApplyWithoutADeviceOrWithAFailedWriteChangesNothing)
     OpenSettings();
     Drag(COtherDlg::kMaxMicSlider, 20);
     device->BreakLink();
-    for (int i = 0; i < 200 && g_bReadThreadEnd.load() == 0; ++i) std::this_thread::sleep_for(10ms);
+    ASSERT_TRUE(test::Eventually([] { return g_bReadThreadEnd.load() == 1; }));  // the events wait
     ASSERT_EQ(g_bDeviceOpen.load(), 1);  // the loss is not handled yet: the write itself fails
     Button(COtherDlg::kApplyId)->click();
     EXPECT_EQ(InfoText(), QString::fromUtf8("设备没有连接!"));
     EXPECT_EQ(Copy(g_Device.machineDevice), kDeviceRecord);
     EXPECT_EQ(Slider(IDC_MIC_SLIDER)->GetRangeMax(), 110);
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return g_bDeviceOpen.load() == 0; }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return g_bDeviceOpen.load() == 0; }));
     device->ClearRecord();
     SetCurrentLanguage(kLanguageEnglish);
     Button(COtherDlg::kApplyId)->click();
@@ -179,7 +180,7 @@ TEST_F(MachineSettingsTest, EditsNotAppliedAreNeverSentAndReopeningShowsTheDevic
     Button(COtherDlg::kLockOnCheck)->click();
     window->MachineSettingsWindow()->close();
     EXPECT_EQ(window->MachineSettingsWindow(), nullptr);
-    QTest::qWait(20);
+    test::ProcessQueuedEvents();
     OpenSettings();
     EXPECT_EQ(SettingsSlider(COtherDlg::kMaxMusicSlider)->GetPos(), 100);
     EXPECT_FALSE(Button(COtherDlg::kLockOnCheck)->isChecked());

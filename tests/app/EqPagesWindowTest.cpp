@@ -7,6 +7,7 @@
 #include "controls/CTabWnd.h"
 #include "controls/ControlText.h"
 #include "eq/CEqPanel.h"
+#include "ui/Waits.h"
 
 namespace sonoria::test {
 namespace {
@@ -98,8 +99,8 @@ TEST_F(EqPagesWindowTest, RoutingToTheRearTurnsTheCentreSubPageToTheRearOutputs)
     ClickFlow(IDC_FLOW_CENTER_MUSIC_PEQ);
     device->ClearRecord();
     QTest::mouseClick(FindControl(window.get(), IDC_REAR_SWITCH), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Panel()->RoutingChangeRunning(); }, 15000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->SyncWindow() == nullptr; }, 5000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !window->Panel()->RoutingChangeRunning(); }));
+    ASSERT_TRUE(test::WaitUntil([&] { return window->SyncWindow() == nullptr; }));
     CCenterDlg* page = window->CenterEqPage();
     EXPECT_EQ(window->CurrentPage(), kCenterSubEqPage);
     EXPECT_TRUE(page->isVisible());

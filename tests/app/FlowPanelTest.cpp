@@ -34,6 +34,8 @@
 #include "state/DeviceState.h"
 #include "state/Language.h"
 #include "state/SyncWorkers.h"
+#include "support/TestSupport.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -254,7 +256,7 @@ TEST_F(FlowPanelTest, SubAndCentreCaptionsReadTheCopyInUse) {
 
 TEST_F(FlowPanelTest, AClickLightsTheButtonAndOpensItsEditor) {
     window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get(), test::kEventTimeoutMs));
     QTest::mouseClick(Button(2203), Qt::LeftButton);
     EXPECT_EQ(calls, std::vector<std::string>{"level 2203"});
     EXPECT_EQ(panel->SelectedBlock(), 2203);
@@ -311,7 +313,7 @@ TEST_F(FlowPanelTest, EachBlockOpensItsOwnEditor) {
 
 TEST_F(FlowPanelTest, HiddenAndDisabledBlocksDoNothing) {
     window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get(), test::kEventTimeoutMs));
     panel->SelectFlowBlock(2203);
     calls.clear();
     QTest::mouseClick(Button(2233), Qt::LeftButton);
@@ -417,7 +419,7 @@ protected:
         SetParam(8, 22, {0, 5}, ParamCopy::Rear);
         device->ClearRecord();
         window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get(), test::kEventTimeoutMs));
     }
     void TearDown() override {
         StopSyncWorkers();
@@ -441,7 +443,7 @@ TEST_F(FlowPanelDeviceTest, RoutingSwitchSilencesTheOutputsAndShowsTheRear) {
     // The click comes back before the change has run; the panel waits for its end.
     EXPECT_TRUE(panel->RoutingChangeRunning());
     EXPECT_FALSE(Button(2212)->isHidden());
-    ASSERT_TRUE(WaitForSyncWorkers(std::chrono::seconds(5)));
+    ASSERT_TRUE(WaitForSyncWorkers(test::kEventTimeout));
     panel->OnRoutingDone();
 
     EXPECT_EQ(g_Device.rearRouting.load(), 1);
@@ -464,7 +466,7 @@ TEST_F(FlowPanelDeviceTest, RoutingSwitchSilencesTheOutputsAndShowsTheRear) {
     SetCurrentLanguage(kLanguageEnglish);
     device->ClearRecord();
     QTest::mouseClick(rear, Qt::LeftButton);
-    ASSERT_TRUE(WaitForSyncWorkers(std::chrono::seconds(5)));
+    ASSERT_TRUE(WaitForSyncWorkers(test::kEventTimeout));
     panel->OnRoutingDone();
     EXPECT_EQ(g_Device.rearRouting.load(), 0);
     ASSERT_EQ(infoTexts.size(), 2u);
@@ -515,11 +517,11 @@ TEST_F(FlowPanelDeviceTest, ShiftSwitchSendsAndMirroringSendsNothing) {
     EXPECT_TRUE(infoTexts.empty());
 
     QTest::mouseClick(FindControl(window.get(), IDC_SHIFT_SWITCH), Qt::LeftButton);
-    ASSERT_TRUE(device->WaitForReceived(1, std::chrono::seconds(2)));
+    ASSERT_TRUE(device->WaitForReceived(1, test::kEventTimeout));
     EXPECT_EQ(device->Received().at(0), Set(1, 22, 0, 0));
     EXPECT_EQ(GetParam(1, 22).second, 0);
     QTest::mouseClick(FindControl(window.get(), IDC_SHIFT_SWITCH), Qt::LeftButton);
-    ASSERT_TRUE(device->WaitForReceived(2, std::chrono::seconds(2)));
+    ASSERT_TRUE(device->WaitForReceived(2, test::kEventTimeout));
     EXPECT_EQ(device->Received().at(1), Set(1, 22, 0, 1));
 }
 
@@ -539,7 +541,7 @@ TEST_F(FlowPanelTest, ScreenshotsOfBothRoutings) {
     SetParam(2, 25, {90, 0});
     SetParam(5, 18, {100, 0});
     window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get(), test::kEventTimeoutMs));
     panel->RefreshFlowCaptions();
     panel->RefreshRoutingDisplay();
     panel->SelectFlowBlock(2203);

@@ -28,6 +28,7 @@
 #include "state/DeviceState.h"
 #include "state/Language.h"
 #include "state/SyncWorkers.h"
+#include "ui/Waits.h"
 
 namespace sonoria::test {
 
@@ -67,9 +68,9 @@ protected:
         if (expectConnection) WaitForSync();
     }
     void WaitForSync() {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return g_bDeviceOpen.load() == 1; }, 5000));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }, 10000));
-        QTest::qWait(50);
+        ASSERT_TRUE(WaitUntil([&] { return g_bDeviceOpen.load() == 1; }));
+        ASSERT_TRUE(WaitUntil([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }));
+        ProcessQueuedEvents();
     }
     QString StatusText() const { return FindControlAs<QLabel>(window.get(), IDC_STATUS_TEXT)->text(); }
     CXBmpSlider* Slider(int id) const { return FindControlAs<CXBmpSlider>(window.get(), id); }

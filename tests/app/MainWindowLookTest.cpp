@@ -10,6 +10,7 @@
 #include "app/MainWindowTemplate.h"
 #include "app/Settings.h"
 #include "controls/DialogTemplate.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -36,13 +37,13 @@ TEST_F(MainWindowLookTest, MadeSmallerItReturnsToItsInitialSizeItself) {
     // As a window manager that ignores the minimum size would.
     window->setMinimumSize(0, 0);
     window->resize(initial.width() - 120, initial.height() + 40);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->size() == initial; }, 2000)) << window->width();
+    EXPECT_TRUE(test::WaitUntil([&] { return window->size() == initial; })) << window->width();
     EXPECT_EQ(window->pos(), corner);
 
     // Larger is fine, and the page host grows with it.
     const int hostWidth = FindControl(window.get(), IDC_PAGE_HOST)->width();
     window->resize(initial + QSize(100, 50));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->size() == initial + QSize(100, 50); }, 2000));
+    ASSERT_TRUE(test::WaitUntil([&] { return window->size() == initial + QSize(100, 50); }));
     EXPECT_EQ(FindControl(window.get(), IDC_PAGE_HOST)->width(), hostWidth + 100);
 }
 

@@ -5,8 +5,11 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include "app/FlowPanel.h"
 #include "controls/CPeakMeterCtrl.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -21,13 +24,13 @@ TEST_F(MainWindowTest, StartUpConnectsSynchronisesAndPollsTheMeters) {
     EXPECT_EQ(g_Device.machineName.Get(), "KR710Q");
     EXPECT_TRUE(window->MeterPollingActive());
     device->ClearRecord();
-    QTest::qWait(700);
-    bool polled = false;
-    for (const Report& r : device->Received()) polled |= r[1] == CMD_GET_METERS;
-    EXPECT_TRUE(polled);
+    EXPECT_TRUE(test::WaitUntil([&] {
+        const auto received = device->Received();
+        return std::any_of(received.begin(), received.end(), [](const Report& r) { return r[1] == CMD_GET_METERS; });
+    }));
     // The levels the device reports reach the meters.
     auto* meter = FindControlAs<CPeakMeterCtrl>(window.get(), IDC_MIC_METER);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return meter->GetLevel(0) > 0; }, 3000));
+    EXPECT_TRUE(test::WaitUntil([&] { return meter->GetLevel(0) > 0; }));
     // The strip shows the device's volumes: mic and music labels show half the value.
     EXPECT_EQ(Slider(IDC_MIC_SLIDER)->GetPos(), GetParam(1, 24).first);
     EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_MIC_VALUE)->text(), QString::number(GetParam(1, 24).first / 2));
@@ -40,7 +43,7 @@ TEST_F(MainWindowTest, RefusedModelsAreToldOnceAndDisconnected) {
         device->SetModel(model);
         messages.clear();
         Open(false);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 10000)) << model;
+        ASSERT_TRUE(test::WaitUntil([&] { return !messages.empty(); })) << model;
         EXPECT_EQ(messages, std::vector<QString>{QString::fromUtf8("机器型号与软件不匹配,无法调控!")});
         EXPECT_EQ(g_bDeviceOpen.load(), 0);
         EXPECT_EQ(StatusText(), QString::fromUtf8("未连接"));
@@ -57,7 +60,7 @@ TEST_F(MainWindowTest, MasterVolumesSendRespectLocksAndPairWhenRoutedToRear) {
     device->ClearRecord();
     emit Slider(IDC_MIC_SLIDER)->sliderChanged(IDC_MIC_SLIDER, 100);
     // At once, or as soon as the device has answered a meter poll.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !Sets(1, 24).empty(); }, 2000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !Sets(1, 24).empty(); }));
     EXPECT_EQ(Sets(1, 24).size(), 1u);
     EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_MIC_VALUE)->text(), "50");
 
@@ -72,7 +75,7 @@ TEST_F(MainWindowTest, MasterVolumesSendRespectLocksAndPairWhenRoutedToRear) {
 
     g_Device.rearRouting.store(1);
     emit Slider(IDC_CENTER_SLIDER)->sliderChanged(IDC_CENTER_SLIDER, 33);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !Sets(7, 22).empty(); }, 2000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !Sets(7, 22).empty(); }));
     EXPECT_EQ(Sets(8, 22).back()[5], 33);
     EXPECT_EQ(Sets(7, 22).back()[5], 33);
     EXPECT_EQ(Slider(IDC_SUB_SLIDER)->GetPos(), 33);
@@ -105,18 +108,18 @@ TEST_F(MainWindowTest, UnplugDuringTheFirstSynchronisationAsksNothing) {
     window->SetDeviceWatch(CreateVirtualDeviceWatch(*device));
     bool unplugged = false;
     bool progressOpen = false;
-    QTimer::singleShot(400, [&] {
-        progressOpen = window->SyncWindow() != nullptr;
+    test::WhenFirst whileSynchronising([&] { return window->SyncWindow() != nullptr; }, [&] {
+        progressOpen = SyncWorkersRunning();
         g_Device.modified.store(1);
         device->Unplug();
         unplugged = true;
     });
     window->show();
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return unplugged && g_bDeviceOpen.load() == 0 && window->SyncWindow() == nullptr; }, 10000));
+    ASSERT_TRUE(test::WaitUntil(
+        [&] { return unplugged && g_bDeviceOpen.load() == 0 && window->SyncWindow() == nullptr; }));
     EXPECT_TRUE(progressOpen);
-    ASSERT_TRUE(WaitForSyncWorkers(10s));
-    QTest::qWait(50);
+    ASSERT_TRUE(WaitForSyncWorkers(test::kEventTimeout));
+    test::ProcessQueuedEvents();
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(StatusText(), QString::fromUtf8("未连接"));
 }
@@ -124,7 +127,7 @@ TEST_F(MainWindowTest, UnplugDuringTheFirstSynchronisationAsksNothing) {
 TEST_F(MainWindowTest, UnplugAfterAChangeAsksToSaveTheParametersAsTheyWere) {
     Open();
     emit Slider(IDC_MUSIC_SLIDER)->sliderChanged(IDC_MUSIC_SLIDER, 77);
-    ASSERT_TRUE(QTest::qWaitFor([] { return g_Device.modified.load() == 1; }, 3000));
+    ASSERT_TRUE(test::WaitUntil([] { return g_Device.modified.load() == 1; }));
     answer = MessageAnswer::Yes;
     QString savedTo;
     const QString chosen = settingsDir.filePath("after-unplug");
@@ -133,7 +136,7 @@ TEST_F(MainWindowTest, UnplugAfterAChangeAsksToSaveTheParametersAsTheyWere) {
         return chosen;
     });
     device->Unplug();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 5000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !messages.empty(); }));
     EXPECT_EQ(messages.front(), QString::fromUtf8("设备已断开，请问是否需要保存参数文件?"));
     QFile file(chosen + ".k71x");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -145,7 +148,7 @@ TEST_F(MainWindowTest, UnplugAfterAChangeAsksToSaveTheParametersAsTheyWere) {
 TEST_F(MainWindowTest, ClosingWithChangesAsksToSaveTheCurrentMode) {
     Open();
     emit Slider(IDC_MUSIC_SLIDER)->sliderChanged(IDC_MUSIC_SLIDER, 60);
-    ASSERT_TRUE(QTest::qWaitFor([] { return g_Device.modified.load() == 1; }, 3000));
+    ASSERT_TRUE(test::WaitUntil([] { return g_Device.modified.load() == 1; }));
     answer = MessageAnswer::Yes;
     device->ClearRecord();
     window->close();
@@ -208,7 +211,7 @@ TEST_F(MainWindowTest, RoutingToTheRearRenamesTheVolumesAndSwapsTheDiagram) {
     auto* routing = FindControlAs<QAbstractButton>(window.get(), 1210);
     ASSERT_NE(routing, nullptr);
     routing->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Panel()->RoutingChangeRunning(); }, 5000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !window->Panel()->RoutingChangeRunning(); }));
     EXPECT_EQ(g_Device.rearRouting.load(), 1);
     EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_CENTER_CAPTION)->text(), QString::fromUtf8("后置左"));
     EXPECT_NE(window->grab().toImage(), before);
@@ -218,7 +221,7 @@ TEST_F(MainWindowTest, RoutingToTheRearRenamesTheVolumesAndSwapsTheDiagram) {
     EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_SUB_CAPTION)->text(), "Rear.R");
     SaveScreenshot("main-window-rear-en");
     routing->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Panel()->RoutingChangeRunning(); }, 5000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !window->Panel()->RoutingChangeRunning(); }));
     EXPECT_EQ(g_Device.rearRouting.load(), 0);
     EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_CENTER_CAPTION)->text(), "Center");
 }

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "app/MessageService.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -17,7 +18,7 @@ QMessageBox* OpenBox() { return qobject_cast<QMessageBox*>(QApplication::activeM
 // Runs `act` on the box once it is open (from inside its modal run).
 void WhenOpen(std::function<void(QMessageBox*)> act) {
     QTimer::singleShot(0, [act = std::move(act)] {
-        ASSERT_TRUE(QTest::qWaitFor([] { return OpenBox() != nullptr && OpenBox()->isVisible(); }, 5000));
+        ASSERT_TRUE(test::WaitUntil([] { return OpenBox() != nullptr && OpenBox()->isVisible(); }));
         act(OpenBox());
     });
 }

@@ -13,6 +13,7 @@
 #include "files/FileIo.h"
 #include "controls/ControlText.h"
 #include "link/CommandSender.h"
+#include "ui/Waits.h"
 
 namespace sonoria::test {
 namespace {
@@ -29,7 +30,7 @@ protected:
         window->ShowRemoteLearning();
         CRemoteDlg* remote = window->RemoteWindow();
         EXPECT_NE(remote, nullptr);
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(remote));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(remote, test::kEventTimeoutMs));
         return remote;
     }
     void ClickKey(CRemoteDlg* remote, int key) {
@@ -65,7 +66,7 @@ TEST_F(RemoteLearningWindowTest, ALearnedCodeIsShownStoredAndTheWindowClosesByIt
     EXPECT_EQ(progress->Prompt(), QString::fromUtf8("您正在学习的键：增加音乐音量"));
     EXPECT_EQ(WithCode(CMD_LEARN_KEY), (std::vector<Report>{BuildCommandReport(CMD_LEARN_KEY, {7})}));
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return progress->CodeArrived(); }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return progress->CodeArrived(); }));
     EXPECT_EQ(progress->CodeText(), "3A");
     EXPECT_FALSE(FindControl(progress, kStudyCancelId)->isVisible());
     EXPECT_TRUE(FindControl(progress, kStudyCloseId)->isVisible());
@@ -74,7 +75,7 @@ TEST_F(RemoteLearningWindowTest, ALearnedCodeIsShownStoredAndTheWindowClosesByIt
     EXPECT_EQ(g_Device.remote[0].load(), 0xFF);  // the remote's own code
 
     QPointer<CRemoteStudyDlg> watched(progress);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return watched.isNull(); }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return watched.isNull(); }));
     EXPECT_EQ(remote->Progress(), nullptr);
     EXPECT_TRUE(WithCode(CMD_END_LEARN).empty());
     EXPECT_TRUE(remote->isVisible());
@@ -84,7 +85,7 @@ TEST_F(RemoteLearningWindowTest, CancelEscapeAndTheCloseBoxStopTheDeviceListenin
     Open();
     CRemoteDlg* remote = OpenRemote();
     // Long enough that no key is heard before the stop goes out.
-    device->SetLearnDelay(2500ms);
+    device->SetLearnDelay(std::chrono::duration_cast<std::chrono::milliseconds>(kEventTimeout));
     const auto block = Block();
     const std::function<void(CRemoteStudyDlg*)> ends[] = {
         [this](CRemoteStudyDlg* p) { Click(p, kStudyCancelId); },
@@ -99,18 +100,18 @@ TEST_F(RemoteLearningWindowTest, CancelEscapeAndTheCloseBoxStopTheDeviceListenin
         QPointer<CRemoteStudyDlg> progress(remote->Progress());
         ASSERT_FALSE(progress.isNull());
         QTest::keyClick(progress, Qt::Key_Return);
-        QTest::qWait(20);
+        ProcessQueuedEvents();
         ASSERT_FALSE(progress.isNull());
         EXPECT_TRUE(progress->isVisible());
         EXPECT_TRUE(WithCode(CMD_END_LEARN).empty());
 
         end(progress);
         EXPECT_EQ(WithCode(CMD_END_LEARN).size(), 1u);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return progress.isNull(); }, 3000));
+        ASSERT_TRUE(test::WaitUntil([&] { return progress.isNull(); }));
         EXPECT_EQ(remote->Progress(), nullptr);
     }
     // The device heard no key afterwards: nothing reached the block.
-    QTest::qWait(1200);
+    ASSERT_TRUE(DeviceHasSaidEverything(*device));
     EXPECT_EQ(Block(), block);
     EXPECT_EQ(device->RemoteBlock()[3], block[3]);
 }
@@ -129,7 +130,7 @@ TEST_F(RemoteLearningWindowTest, ApplySendsTheBlockAndSaysSoOnlyWhenTheDeviceToo
     EXPECT_TRUE(remote->isVisible());
 
     device->Unplug();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return g_bDeviceOpen.load() == 0; }, 5000));
+    ASSERT_TRUE(test::WaitUntil([&] { return g_bDeviceOpen.load() == 0; }));
     QTest::mouseClick(FindControl(window.get(), IDC_LANGUAGE), Qt::LeftButton);  // English
     Click(remote, kRemoteApplyId);
     EXPECT_EQ(InfoText(), "Device is disconnected!");
@@ -175,7 +176,7 @@ TEST_F(RemoteLearningWindowTest, SaveAndLoadGoThroughRemoteCodeFiles) {
     Click(remote, kRemoteLoadId);
     EXPECT_EQ(InfoText(), QString::fromUtf8("载入遥控文件失败"));
     window->InfoWindow()->close();
-    QTest::qWait(10);
+    ProcessQueuedEvents();
     SetOpenFileHandler([&](const QString&) { return QString(); });
     Click(remote, kRemoteLoadId);
     EXPECT_EQ(window->InfoWindow(), nullptr);
@@ -211,9 +212,9 @@ TEST_F(RemoteLearningWindowTest, OneWindowThatCancelHidesAndAClickInTheMainWindo
     window->ShowRemoteLearning();
     QPointer<CRemoteDlg> watched(remote);
     window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), test::kEventTimeoutMs));
     QTest::mouseClick(window.get(), Qt::LeftButton, {}, QPoint(5, 5));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return watched.isNull(); }, 2000));
+    ASSERT_TRUE(test::WaitUntil([&] { return watched.isNull(); }));
     EXPECT_EQ(window->RemoteWindow(), nullptr);
 
     // Owned by another window: gone with it.
@@ -224,7 +225,7 @@ TEST_F(RemoteLearningWindowTest, OneWindowThatCancelHidesAndAClickInTheMainWindo
     EXPECT_EQ(window->RemoteWindow(), nullptr);
     // A learned key with no learning window open goes nowhere.
     window->Send(WM_KEY_LEARNED, 0x10, 0);
-    QTest::qWait(20);
+    ProcessQueuedEvents();
 }
 
 TEST_F(RemoteLearningWindowTest, ScreenshotsInBothLanguages) {
@@ -232,22 +233,22 @@ TEST_F(RemoteLearningWindowTest, ScreenshotsInBothLanguages) {
     for (const char* language : {"zh", "en"}) {
         window->ShowRemoteLearning();
         CRemoteDlg* remote = window->RemoteWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(remote));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(remote, test::kEventTimeoutMs));
         QDir().mkpath(SONORIA_SCREENSHOT_DIR);
         remote->grab().save(QStringLiteral(SONORIA_SCREENSHOT_DIR "/remote-learning-%1.png").arg(language));
         device->SetLearnDelay(30s);
         ClickKey(remote, 5);
         CRemoteStudyDlg* progress = remote->Progress();
         ASSERT_NE(progress, nullptr);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(progress));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(progress, test::kEventTimeoutMs));
         progress->grab().save(QStringLiteral(SONORIA_SCREENSHOT_DIR "/remote-study-%1.png").arg(language));
         progress->OnKeyLearned(0x5C);
         progress->grab().save(QStringLiteral(SONORIA_SCREENSHOT_DIR "/remote-study-learned-%1.png").arg(language));
         QPointer<CRemoteStudyDlg> watched(progress);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return watched.isNull(); }, 3000));
+        ASSERT_TRUE(test::WaitUntil([&] { return watched.isNull(); }));
         // A new window comes up in the new language.
         window->CloseTransientWindows();
-        QTest::qWait(10);
+        ProcessQueuedEvents();
         if (QString::fromLatin1(language) == "zh") {
             QTest::mouseClick(FindControl(window.get(), IDC_LANGUAGE), Qt::LeftButton);
         }

@@ -48,6 +48,7 @@
 #include "state/SyncWorkers.h"
 #include "state/ValueScaling.h"
 #include "ui/TextFit.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -155,7 +156,7 @@ protected:
         window->show();
         window->StartupConnection();
         ASSERT_EQ(g_bDeviceOpen.load(), 1);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }, 10000));
+        ASSERT_TRUE(test::WaitUntil([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }));
     }
     QString ShotName(const char* what) const { return QStringLiteral("fit-%1-%2").arg(what, LanguageName(GetParam())); }
     // The longest values into the image and onto the window, as a synchronisation would.
@@ -207,7 +208,7 @@ TEST_P(TextFitTest, MainWindowDisconnectedConnectedAndRoutedToTheRear) {
 
     window->StartupConnection();
     ASSERT_EQ(g_bDeviceOpen.load(), 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }, 10000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }));
     ShowLongestValues();
     ExpectAllTextsFit(window.get(), State("connected"));
     SaveScreenshot(window.get(), ShotName("main-connected"));

@@ -14,6 +14,7 @@
 #include "link/CommandSender.h"
 #include "link/HostMessages.h"
 #include "state/RearRouting.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -41,7 +42,7 @@ protected:
     // A change the device acknowledges, so that there is something unsaved.
     void ChangeSomething() {
         emit Slider(IDC_MUSIC_SLIDER)->sliderChanged(IDC_MUSIC_SLIDER, 77);
-        ASSERT_TRUE(QTest::qWaitFor([] { return g_Device.modified.load() == 1; }, 3000));
+        ASSERT_TRUE(test::WaitUntil([] { return g_Device.modified.load() == 1; }));
     }
     void ReopenWithFreshDevice() {
         window->close();
@@ -57,7 +58,7 @@ TEST_F(WindowLinkTest, ALostLinkEndsTheConnectionLikeARemovalAndAnArrivalReconne
     Open();
     window->SetPendingModeSlot(3);
     device->BreakLink();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusText() == QString::fromUtf8("未连接"); }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return StatusText() == QString::fromUtf8("未连接"); }));
     EXPECT_EQ(g_bDeviceOpen.load(), 0);
     EXPECT_FALSE(window->MeterPollingActive());
     EXPECT_EQ(window->PendingModeSlot(), -1);
@@ -74,9 +75,9 @@ TEST_F(WindowLinkTest, ALostLinkEndsTheConnectionLikeARemovalAndAnArrivalReconne
     // lost link and the removal is heard first.
     ChangeSomething();
     device->BreakLink();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !messages.empty(); }));
     device->Unplug();
-    QTest::qWait(100);
+    test::ProcessQueuedEvents();  // the removal
     EXPECT_EQ(messages, std::vector<QString>{kRemovalQuestion});
 
     device->Plug();
@@ -84,17 +85,17 @@ TEST_F(WindowLinkTest, ALostLinkEndsTheConnectionLikeARemovalAndAnArrivalReconne
     ChangeSomething();
     messages.clear();
     device->Unplug();  // the removal and the read thread's failure both report it
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 3000));
-    QTest::qWait(100);
+    // Closing the link waits for the read thread, which has then told the window.
+    ASSERT_TRUE(test::WaitUntil([&] { return !messages.empty() && g_bDeviceOpen.load() == 0; }));
+    test::ProcessQueuedEvents();
     EXPECT_EQ(messages, std::vector<QString>{kRemovalQuestion});
 }
 
 TEST_F(WindowLinkTest, ADeviceSilentDuringTheFirstReadAllEndsDisconnectedWithTheFailureText) {
     device->SetSilentAfter(2);  // it names itself, then says nothing more
     Open(false);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return InfoText() == kSyncFailure && g_bDeviceOpen.load() == 0 && window->SyncWindow() == nullptr; },
-        12000));
+    ASSERT_TRUE(test::WaitUntil(
+        [&] { return InfoText() == kSyncFailure && g_bDeviceOpen.load() == 0 && window->SyncWindow() == nullptr; }));
     EXPECT_EQ(StatusText(), QString::fromUtf8("未连接"));
     EXPECT_FALSE(window->MeterPollingActive());
     EXPECT_FALSE(window->Synchronising());
@@ -106,7 +107,7 @@ TEST_F(WindowLinkTest, FailedSynchronisationsAreNeverAccepted) {
     // A read-all that failed (e.g. after a mode load): the link is closed.
     device->ClearRecord();
     window->Post(WM_SYNC_DONE, kSyncReadAll, 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return g_bDeviceOpen.load() == 0; }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return g_bDeviceOpen.load() == 0; }));
     EXPECT_EQ(StatusText(), QString::fromUtf8("未连接"));
     EXPECT_EQ(InfoText(), kSyncFailure);
     EXPECT_FALSE(window->MeterPollingActive());
@@ -121,33 +122,32 @@ TEST_F(WindowLinkTest, FailedSynchronisationsAreNeverAccepted) {
     if (window->InfoWindow() != nullptr) window->InfoWindow()->close();
     device->ClearRecord();
     window->Post(WM_SYNC_DONE, kSyncWriteAll, 0);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return InfoText() == kSyncFailure && window->InfoWindow() != nullptr && window->InfoWindow()->isVisible(); },
-        3000));
+    ASSERT_TRUE(test::WaitUntil(
+        [&] { return InfoText() == kSyncFailure && window->InfoWindow() != nullptr && window->InfoWindow()->isVisible(); }));
     EXPECT_EQ(window->PendingModeSlot(), -1);
     EXPECT_EQ(CountReceived(CMD_SELECT_MODE) + CountReceived(CMD_SAVE_MODE), 0u);
     EXPECT_EQ(StatusText(), QString::fromUtf8("已连接"));
     // One that succeeded stores it.
     window->SetPendingModeSlot(1);
     window->Post(WM_SYNC_DONE, kSyncWriteAll, 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return CountReceived(CMD_SAVE_MODE) == 1; }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return CountReceived(CMD_SAVE_MODE) == 1; }));
     EXPECT_EQ(CountReceived(CMD_SELECT_MODE), 1u);
     EXPECT_EQ(window->PendingModeSlot(), -1);
 }
 
 TEST_F(WindowLinkTest, ARemovalStopsTheReadAllSoThatItNeverRunsOnTheNextLink) {
-    // Pulled and plugged again while the first read-all still pauses (the
-    // timer fires inside the modal progress window).
+    // Pulled and plugged again as soon as the progress window of the first
+    // read-all is up, while that read-all still pauses before it reads.
     bool replugged = false;
-    QTimer::singleShot(300, [&] {
-        replugged = window->SyncWindow() != nullptr && SyncWorkersRunning();
+    test::WhenFirst whileSynchronising([&] { return window && window->SyncWindow() != nullptr; }, [&] {
+        replugged = SyncWorkersRunning() && CountReceived(CMD_GET_NAME) == 0;
         device->Unplug();
         device->Plug();
     });
     Open(false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return replugged; }, 10000));
-    WaitForSync();
-    QTest::qWait(300);
+    ASSERT_TRUE(test::WaitUntil([&] { return replugged; }));
+    WaitForSync();  // every worker has ended: the old read-all can send nothing more
+    EXPECT_FALSE(SyncWorkersRunning());
     EXPECT_EQ(CountReceived(CMD_GET_NAME), 1u);
     EXPECT_EQ(StatusText(), QString::fromUtf8("已连接"));
 }
@@ -172,8 +172,8 @@ TEST_F(WindowLinkTest, TheRoutingSwitchReturnsAtOnceAndSendsWhatItAlwaysSent) {
     EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_CENTER_CAPTION)->text(), QString::fromUtf8("中置音量"));
     ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
 
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return !window->Panel()->RoutingChangeRunning() && window->SyncWindow() == nullptr; }, 5000));
+    ASSERT_TRUE(test::WaitUntil(
+        [&] { return !window->Panel()->RoutingChangeRunning() && window->SyncWindow() == nullptr; }));
     EXPECT_EQ(ParameterSets(), direct);
     EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_CENTER_CAPTION)->text(), QString::fromUtf8("后置左"));
     EXPECT_TRUE(routing->isChecked());
@@ -183,32 +183,35 @@ TEST_F(WindowLinkTest, TheRoutingSwitchReturnsAtOnceAndSendsWhatItAlwaysSent) {
 
 TEST_F(WindowLinkTest, NothingWaitsOnASlowDevice) {
     Open();
-    // The device owes an answer for well over a second (but less than the
-    // answer window): meter polls are skipped meanwhile, and resume after it.
-    device->SetAnswerDelay(1400ms);
+    // The device owes an answer while meter polls fall due: they are skipped
+    // until the answer came, and resume after it.
+    ASSERT_TRUE(test::WaitUntil([] { return !AnswerOutstanding(); }));
+    device->HoldReports(true);
     device->ClearRecord();
     ASSERT_EQ(SendCommand(CMD_GET_VOLUMES), static_cast<int>(kReportSize));
-    QTest::qWait(500);
+    ASSERT_TRUE(test::LetTimersDueWithinFire(std::chrono::milliseconds(kMeterPollMs)));
     EXPECT_TRUE(AnswerOutstanding());
     EXPECT_EQ(CountReceived(CMD_GET_METERS), 0u);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return CountReceived(CMD_GET_METERS) > 0; }, 3000));
+    device->HoldReports(false);
+    ASSERT_TRUE(test::WaitUntil([&] { return CountReceived(CMD_GET_METERS) > 0; }));
 
     // A drag keeps only the latest position while an answer is owed.
-    ASSERT_TRUE(QTest::qWaitFor([] { return !AnswerOutstanding(); }, 2000));
-    device->SetAnswerDelay(300ms);
+    ASSERT_TRUE(test::WaitUntil([] { return !AnswerOutstanding(); }));
+    device->HoldReports(true);
     device->ClearRecord();
     for (int position = 10; position <= 20; ++position) {
         emit Slider(IDC_MIC_SLIDER)->sliderChanged(IDC_MIC_SLIDER, position);
     }
     EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_MIC_VALUE)->text(), "10");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Sets(1, 24).size() == 2; }, 2000));
+    EXPECT_EQ(Sets(1, 24).size(), 1u);
+    device->HoldReports(false);
+    ASSERT_TRUE(test::WaitUntil([&] { return Sets(1, 24).size() == 2; }));
     EXPECT_EQ(Sets(1, 24)[0][4], 10);
     EXPECT_EQ(Sets(1, 24)[1][4], 20);
     EXPECT_EQ(GetParam(1, 24).first, 20);
 
     // A plain click still sends its one step at once.
-    ASSERT_TRUE(QTest::qWaitFor([] { return !AnswerOutstanding(); }, 2000));
-    device->SetAnswerDelay(0ms);
+    ASSERT_TRUE(test::WaitUntil([] { return !AnswerOutstanding(); }));
     device->ClearRecord();
     CXBmpSlider* slider = Slider(IDC_MIC_SLIDER);
     const int before = slider->GetPos();
@@ -260,7 +263,7 @@ TEST_F(WindowLinkTest, ADeviceHeldByAnotherProgramIsToldOncePerDevice) {
     window->SetDeviceWatch(std::move(watch));
     window->show();
     const QString told = QString::fromUtf8("设备正被另一个程序使用(进程 4242)。");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !messages.empty(); }));
     EXPECT_EQ(messages, std::vector<QString>{told});
     // Further arrivals of the same device do not repeat it; a removal ends it.
     emit platform->deviceArrived(QString::fromLatin1(kVirtualDevicePath));

@@ -9,6 +9,7 @@
 #include "admin/CWMicDlg.h"
 #include "controls/ControlText.h"
 #include "link/CommandSender.h"
+#include "ui/Waits.h"
 
 namespace sonoria::test {
 namespace {
@@ -25,7 +26,7 @@ protected:
         window->ShowWirelessMics();
         CWMicDlg* wmic = window->WirelessWindow();
         EXPECT_NE(wmic, nullptr);
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(wmic));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(wmic, test::kEventTimeoutMs));
         return wmic;
     }
     std::vector<Report> WirelessSets() const {
@@ -94,22 +95,22 @@ TEST_F(WirelessMicWindowTest, PairingByRoomSendsTheChannelPausesThenStartsPairin
     QTest::keyClick(wmic, Qt::Key_Escape);
     wmic->close();
     EXPECT_EQ(window->WirelessWindow(), wmic);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return WirelessSets().size() == 2; }, 2000));
+    ASSERT_TRUE(test::WaitUntil([&] { return WirelessSets().size() == 2; }));
     EXPECT_EQ(WirelessSets()[1], Wmic(0, 0x14, 0x60, 0xF0));
     EXPECT_TRUE(FindControl(wmic, kWmicPairMic1Id)->isEnabled());
     // The receiver's report comes later and shows.
     g_Device.wirelessMics[0].pairing.store(0);
     wmic->RefreshWirelessStatus();
     EXPECT_EQ(wmic->ShownImage(1128), kWmicIconUnpaired);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return wmic->ShownImage(1128) == kWmicIconPaired; }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return wmic->ShownImage(1128) == kWmicIconPaired; }));
     EXPECT_EQ(device->WirelessMic(0).channel, 6);
 
     // With no room selected nothing is sent.
     device->ClearRecord();
     Rooms(wmic)->setCurrentIndex(-1);
     QTest::mouseClick(FindControl(wmic, kWmicPairMic2Id), Qt::LeftButton);
-    EXPECT_FALSE(wmic->PairingPending());
-    QTest::qWait(600);
+    EXPECT_FALSE(wmic->PairingPending());  // no pause runs that would send later
+    test::ProcessQueuedEvents();
     EXPECT_TRUE(WirelessSets().empty());
 }
 
@@ -143,22 +144,22 @@ TEST_F(WirelessMicWindowTest, StatusReportsBlinkThenSettleAndTheWindowOutlivesIt
     Open();
     CWMicDlg* wmic = OpenWireless();
     device->SendWirelessStatus(2, 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return wmic->Blinking(0); }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return wmic->Blinking(0); }));
     EXPECT_FALSE(wmic->Blinking(1));
     EXPECT_EQ(wmic->ShownImage(1129), kWmicIconUnpaired);
     EXPECT_EQ(wmic->ShownImage(1127), 366);
     const int first = wmic->ShownImage(1128);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return wmic->ShownImage(1128) != first; }, 2000));
+    ASSERT_TRUE(test::WaitUntil([&] { return wmic->ShownImage(1128) != first; }));
     EXPECT_EQ(wmic->ShownImage(1142), wmic->ShownImage(1128));
 
     device->SendWirelessStatus(5, 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !wmic->Blinking(0); }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !wmic->Blinking(0); }));
     EXPECT_EQ(wmic->ShownImage(1128), kWmicIconPaired);
     EXPECT_EQ(wmic->ShownImage(1126), 367);
 
     // 12 has bits 3 and 2 set: stored as 8, neither paired nor active.
     device->SendWirelessStatus(12, 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return wmic->ShownImage(1128) == kWmicIconUnpaired; }, 3000));
+    ASSERT_TRUE(test::WaitUntil([&] { return wmic->ShownImage(1128) == kWmicIconUnpaired; }));
     EXPECT_EQ(g_Device.wirelessMics[0].pairing.load(), 8);
     EXPECT_EQ(wmic->ShownImage(1126), 365);
 
@@ -172,10 +173,10 @@ TEST_F(WirelessMicWindowTest, StatusReportsBlinkThenSettleAndTheWindowOutlivesIt
     EXPECT_EQ(window->WirelessWindow(), wmic);
     QPointer<CWMicDlg> watched(wmic);
     QTest::keyClick(wmic, Qt::Key_Escape);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return watched.isNull(); }, 2000));
+    ASSERT_TRUE(test::WaitUntil([&] { return watched.isNull(); }));
     EXPECT_EQ(window->WirelessWindow(), nullptr);
     window->Send(WM_WMIC_STATUS, 0, 0);  // nobody to refresh
-    QTest::qWait(20);
+    test::ProcessQueuedEvents();
 }
 
 TEST_F(WirelessMicWindowTest, ScreenshotsInBothLanguages) {
@@ -187,7 +188,7 @@ TEST_F(WirelessMicWindowTest, ScreenshotsInBothLanguages) {
         QDir().mkpath(SONORIA_SCREENSHOT_DIR);
         wmic->grab().save(QStringLiteral(SONORIA_SCREENSHOT_DIR "/wireless-mics-%1.png").arg(language));
         wmic->close();
-        QTest::qWait(10);
+        test::ProcessQueuedEvents();
         if (QString::fromLatin1(language) == "zh") {
             QTest::mouseClick(FindControl(window.get(), IDC_LANGUAGE), Qt::LeftButton);
         }

@@ -11,6 +11,7 @@
 #include "link/HostMessages.h"
 #include "simulator/VirtualDevice.h"
 #include "state/SyncWorkers.h"
+#include "support/TestSupport.h"
 
 namespace sonoria::cli {
 namespace {
@@ -118,8 +119,9 @@ TEST_F(CliLearnTest, ATimeOutStopsTheDeviceListeningAndFails) {
 }
 
 TEST_F(CliLearnTest, AnInterruptionStopsTheDeviceListeningAndFails) {
-    std::thread interrupt([] {
-        std::this_thread::sleep_for(100ms);
+    // Once the device listens, i.e. while the command waits for the key.
+    std::thread interrupt([this] {
+        device->WaitForReceived(1, test::kEventTimeout);
         InterruptSynchronisation();
     });
     EXPECT_EQ(LearnRemoteKey(session, 3, 30s, out, err), kExitDevice);

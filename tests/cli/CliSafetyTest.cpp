@@ -21,8 +21,6 @@ namespace sonoria::cli {
 namespace {
 
 namespace fs = std::filesystem;
-using std::chrono::seconds;
-using std::chrono::steady_clock;
 
 // Offsets in a version 3 file.
 constexpr std::size_t kMicVolumeAt = 40 + 2 * 24;        // 1/24, first byte
@@ -90,9 +88,7 @@ TEST_F(CliSafetyTest, FilesThatAreNotModeOrRemoteFilesAreRefusedBeforeAnythingIs
     for (const auto& c : cases) {
         std::vector<std::string> args = {"--virtual", "--trace"};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        const auto start = steady_clock::now();
-        const CliRun run = Cli(args);
-        EXPECT_LT(steady_clock::now() - start, seconds(2)) << c.reason;  // a pipe never blocks
+        const CliRun run = Cli(args);  // returns at all: opening the pipe would wait for a writer
         EXPECT_EQ(run.status, kExitFile) << c.reason;
         EXPECT_TRUE(run.ErrHas("error: " + c.reason + "\n")) << run.err;
         EXPECT_TRUE(run.NothingSent()) << run.err;
@@ -108,9 +104,7 @@ TEST_F(CliSafetyTest, FilesThatAreNotModeOrRemoteFilesAreRefusedBeforeAnythingIs
 }
 
 TEST_F(CliSafetyTest, ADeviceThatFallsSilentIsReportedAndNothingIsSaved) {
-    const auto start = steady_clock::now();
     const CliRun info = Cli({"--virtual-fault=silent-after:3", "info"});
-    EXPECT_LT(steady_clock::now() - start, seconds(10));
     EXPECT_EQ(info.status, kExitDevice);
     EXPECT_TRUE(info.ErrHas("error: the device did not answer while it was being read")) << info.err;
     EXPECT_TRUE(info.out.empty()) << info.out;
@@ -145,9 +139,7 @@ TEST_F(CliSafetyTest, ADeviceThatFallsSilentAfterTheReadFailsTheLoadAndTheModeCo
     EXPECT_TRUE(load.ErrHas("error: the device did not take the whole file")) << load.err;
     EXPECT_FALSE(load.OutHas("loaded"));
 
-    const auto start = steady_clock::now();
     const CliRun mode = Cli({"--virtual-fault=silent-after:" + std::to_string(answers), "mode", "load", "3"});
-    EXPECT_LT(steady_clock::now() - start, seconds(10));
     EXPECT_EQ(mode.status, kExitDevice);
     EXPECT_TRUE(mode.ErrHas("did not answer while it was read again")) << mode.err;
     EXPECT_TRUE(mode.out.empty()) << mode.out;
@@ -225,10 +217,7 @@ TEST_F(CliSafetyTest, AnInterruptedLoadRestoresTheVolumesSaysGoodbyeAndExits130)
         status = RunCli({"--virtual-state=" + file, "--virtual-fault=slow:10", "--trace", "load", file}, out, err);
     });
     // The first write of the load silences the microphone.
-    const auto deadline = steady_clock::now() + seconds(20);
-    while (errText.Text().find("> 02 09 01 18\n") == std::string::npos && steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    test::Eventually([&] { return errText.Text().find("> 02 09 01 18\n") != std::string::npos; });
     InterruptSynchronisation();
     cli.join();
     const std::string trace = errText.Text();

@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 
 #include "controls/CXBmpSlider.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -78,7 +79,7 @@ protected:
     void ShowActive() {
         window.show();
         window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window, test::kEventTimeoutMs));
     }
 
     QWidget window;

@@ -12,6 +12,7 @@
 #include "controls/CMemGdiPlusDC.h"
 #include "controls/CTabWnd.h"
 #include "controls/KeepNumericChars.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -122,7 +123,7 @@ TEST_F(TabWndTest, AfterAResizePagesAreOnePixelLessHigh) {
     host->LayoutPages();
     host->ShowPage(2);
     host->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get(), test::kEventTimeoutMs));
     // Showing the laid-out host is no resize.
     EXPECT_EQ(pages[0]->geometry(), QRect(0, 0, 300, 200));
 

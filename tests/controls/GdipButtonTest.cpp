@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "controls/CGdipButton.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -163,7 +164,7 @@ TEST_F(GdipButtonTest, WithoutABackgroundTheParentsOwnPaintingIsTaken) {
 TEST_F(GdipButtonTest, ParentBackgroundIsTakenDuringTheFirstOnScreenPaint) {
     button->SetStandardImage(FaceImage(kFace));
     parent->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(parent.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(parent.get(), test::kEventTimeoutMs));
     button->repaint();
     ASSERT_TRUE(button->StatesBuilt());
     ExpectNear(Pixel(button->Background(), 3, 3), kDark, 0);

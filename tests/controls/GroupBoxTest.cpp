@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "controls/CXPGroupBox.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -215,7 +216,7 @@ TEST_F(GroupBoxTest, ClicksPassThroughToTheControlsItFrames) {
     framed->setGeometry(40, 30, 60, 24);
     box->raise();  // even when the box lies on top
     parent->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(parent.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(parent.get(), test::kEventTimeoutMs));
     QSignalSpy clicks(framed, &QPushButton::clicked);
     QTest::mouseClick(parent->windowHandle(), Qt::LeftButton, {}, QPoint(60, 40));
     EXPECT_EQ(clicks.count(), 1);

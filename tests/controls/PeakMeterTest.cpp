@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "controls/CPeakMeterCtrl.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -307,8 +308,7 @@ TEST(PeakMeterTimer, TimerDrivesTheDecayFromTheEventLoop) {
     CPeakMeterCtrl meter;
     ConfigureAsInputMeter(meter);
     meter.StartDecayTimer();
-    for (int attempt = 0; attempt < 500 && meter.GetLevel(0) == 70; ++attempt) QTest::qWait(10);
-    EXPECT_LT(meter.GetLevel(0), 70);
+    EXPECT_TRUE(test::WaitUntil([&] { return meter.GetLevel(0) < 70; }));
 }
 
 // Counts the paint events a widget receives.

@@ -109,7 +109,7 @@ TEST_F(EffectWindowsTest, AClickOnTheMainWindowClosesBoth) {
     Open();
     OpenBoth();
     window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), test::kEventTimeoutMs));
     QTest::mouseClick(FindControl(window.get(), IDC_STATUS_TEXT), Qt::LeftButton);
     ExpectBothGone();
     // And through the service itself, with nothing open.

@@ -30,6 +30,7 @@
 #include "state/Language.h"
 #include "state/ReportDispatch.h"
 #include "support/TestSupport.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -50,7 +51,7 @@ protected:
     CEfxDlg* Open() {
         dialog = new CEfxDlg(nullptr);
         dialog->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.data()));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.data(), test::kEventTimeoutMs));
         return dialog.data();
     }
     QComboBox* List(int id) const { return FindControlAs<QComboBox>(dialog.data(), id); }

@@ -290,7 +290,7 @@ TEST_F(LevelWindowsTest, AnotherFlowButtonGetsAFreshPopupOfItsOwn) {
     ASSERT_NE(window->LevelPopup(), nullptr);
     EXPECT_NE(window->LevelPopup(), first.data());
     EXPECT_EQ(window->LevelPopup()->ButtonId(), IDC_FLOW_EFFECT_VOLUME);
-    QTest::qWait(20);  // the first one's deletion comes later
+    test::ProcessQueuedEvents();  // the first one's deletion comes later
     EXPECT_TRUE(first.isNull());
 
     // Closed by Escape and not yet deleted: the next press still gets a new one.

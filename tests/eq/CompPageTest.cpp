@@ -28,6 +28,7 @@
 #include "state/ReportDispatch.h"
 #include "state/SyncWorkers.h"
 #include "state/ValueScaling.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -48,7 +49,7 @@ protected:
         page = std::make_unique<CMicCompDlg>();
         page->resize(kPageSize);
         page->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(page.get()));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(page.get(), test::kEventTimeoutMs));
         device->ClearRecord();
         return page.get();
     }

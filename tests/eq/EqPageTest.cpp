@@ -26,6 +26,7 @@
 #include "state/Language.h"
 #include "state/ReportDispatch.h"
 #include "state/SyncWorkers.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -56,7 +57,7 @@ protected:
         page.reset(made);
         made->resize(kPageSize);
         made->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(made));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(made, test::kEventTimeoutMs));
         device->ClearRecord();
         return made;
     }

@@ -11,6 +11,7 @@
 
 #include "controls/DialogTemplate.h"
 #include "eq/CEqPanel.h"
+#include "ui/Waits.h"
 
 namespace sonoria::test {
 
@@ -57,7 +58,7 @@ protected:
     void ShowActive() {
         window.show();
         window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window, test::kEventTimeoutMs));
         panel->repaint();
     }
 

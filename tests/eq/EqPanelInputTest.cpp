@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "tests/eq/EqPanelFixture.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -245,7 +246,7 @@ TEST(EqPanelKeyRouting, EveryKeyStopsAtTheFocusedPanelTabIncluded) {
     QObject::connect(action, &QAction::triggered, [&shortcuts] { ++shortcuts; });
     window.show();
     window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window, test::kEventTimeoutMs));
     // Focus from a left press on an empty part of the plot: nothing is selected.
     QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(700, 40));
     ASSERT_TRUE(panel->hasFocus());
@@ -288,7 +289,7 @@ TEST(EqPanelWheelRouting, TheWheelActsOnThePanelUnderThePointer) {
     right->setGeometry(750, 0, 722, 240);
     window.show();
     window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window, test::kEventTimeoutMs));
     ASSERT_TRUE(left->SetSelectedBand(2));
     ASSERT_TRUE(right->SetSelectedBand(2));
     left->setFocus();
@@ -304,7 +305,7 @@ TEST_F(EqPanelInputTest, APanelWithoutAnOwnerTellsNobody) {
     alone.resize(test::kPanelWidth, test::kPanelHeight);
     alone.SetLayout(kEqLayoutMusic);
     alone.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&alone));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&alone, test::kEventTimeoutMs));
     alone.repaint();
     const QPoint where(CEqPanel::kPlotLeft + alone.GetBand(2).x, CEqPanel::kPlotTop + alone.GetBand(2).y);
     QTest::mousePress(&alone, Qt::LeftButton, {}, where);

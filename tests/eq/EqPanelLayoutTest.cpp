@@ -11,6 +11,7 @@
 
 #include "eq/EqResponse.h"
 #include "tests/eq/EqPanelFixture.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -203,7 +204,7 @@ TEST(EqPanelPlacementTest, APanelTakesThePlaceAndIdOfItsTemplateControl) {
     test::EqPanelFixture::Record(panel, reports);
     page.resize(900, 320);
     page.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page, test::kEventTimeoutMs));
     panel->repaint();
     const EqBand& band = panel->GetBand(2);
     QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(CEqPanel::kPlotLeft + band.x, CEqPanel::kPlotTop + band.y));

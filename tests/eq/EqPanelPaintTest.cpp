@@ -14,6 +14,7 @@
 
 #include "eq/EqAxes.h"
 #include "tests/eq/EqPanelFixture.h"
+#include "ui/Waits.h"
 
 namespace sonoria {
 namespace {
@@ -247,7 +248,7 @@ TEST(EqPanelScreenshots, SavesTheMainViews) {
     auto* panel = new CEqPanel(&window);
     panel->setGeometry(0, 0, 878, 281);
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, test::kEventTimeoutMs));
 
     using Values = std::vector<std::array<float, 3>>;  // frequency, gain, Q of bands 0, 1, ...
     const Values mic{{60, 0, 0.48f}, {120, 4, 0.1f},    {250, -5, 1.533f}, {700, 3.5f, 2.5f},

@@ -140,9 +140,8 @@ TEST_F(FileIoTest, FoldersAndPipesAreRefusedAndDevicesWrittenInPlace) {
     fs::create_directory(dir / "folder.k71x");
     EXPECT_FALSE(Save(Path("folder.k71x"), "x"));
     ASSERT_EQ(::mkfifo(Path("pipe.k71x").c_str(), 0600), 0);
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(Save(Path("pipe.k71x"), "x"));  // nobody reads it: opening it would wait forever
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    // Nobody reads it: opening it would wait forever, so returning at all says it was not opened.
+    EXPECT_FALSE(Save(Path("pipe.k71x"), "x"));
     ASSERT_EQ(failures.size(), 2u);
     EXPECT_EQ(failures[0].first, EISDIR);
     EXPECT_EQ(failures[1].first, EINVAL);

@@ -74,7 +74,7 @@ TEST_F(RemoteFileTest, AShortFilePatchesTheStartOfTheBlockAndSendsItWhole) {
     // "codes.txt" reads codes.remo.
     Put("codes.remo", 10);
     ASSERT_EQ(LoadRemoteFile((dir / "codes.txt").string()), 1);
-    ASSERT_TRUE(device->WaitForReceived(1, std::chrono::seconds(2)));
+    ASSERT_TRUE(device->WaitForReceived(1, test::kEventTimeout));
     const auto sent = ReceivedWithCode(CMD_SET_REMOTE);
     ASSERT_EQ(sent.size(), 1u);
     for (std::size_t i = 0; i < kRemoteBlockSize; ++i) {

@@ -179,7 +179,7 @@ TEST_F(FlowControl, TheNextWriteWaitsForTheAnswerToThePreviousOne) {
     ConnectFakeDevice();
     ASSERT_EQ(SendCommand(10, {1, 2, -1}), 61);  // the first write goes at once
     std::thread second([] { SendCommand(10, {1, 3, -1}); });
-    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(Eventually([] { return g_hAnswerEvent.Waiting() == 1; }));  // it waits for the answer
     EXPECT_EQ(backend->Written().size(), 1u);
     backend->QueueInput(MakeInputReport(10, {1, 2, 0, 0}));
     EXPECT_TRUE(Eventually([&] { return backend->Written().size() == 2; }));
@@ -190,9 +190,11 @@ TEST_F(FlowControl, UnsolicitedReportsDoNotReleaseAWaitingWriter) {
     ConnectFakeDevice();
     ASSERT_EQ(SendCommand(96, {3, -1}), 61);
     std::thread second([] { SendCommand(97, {}); });
+    EXPECT_TRUE(Eventually([] { return g_hAnswerEvent.Waiting() == 1; }));
     backend->QueueInput(MakeInputReport(96, {0, 3, 0x45}));
     backend->QueueInput(MakeInputReport(161, {1, 1}));
-    std::this_thread::sleep_for(400ms);
+    EXPECT_TRUE(backend->WaitUntilInputRead());
+    EXPECT_EQ(g_hAnswerEvent.Waiting(), 1);  // still waiting
     EXPECT_EQ(backend->Written().size(), 1u);
     backend->QueueInput(MakeInputReport(9));
     EXPECT_TRUE(Eventually([&] { return backend->Written().size() == 2; }));
@@ -213,7 +215,7 @@ TEST_F(FlowControl, AFailedReadReleasesAWaitingWriter) {
     ASSERT_EQ(SendCommand(8, {}), 61);
     int result = -1;
     std::thread second([&] { result = SendCommand(8, {}); });
-    std::this_thread::sleep_for(100ms);
+    EXPECT_TRUE(Eventually([] { return g_hAnswerEvent.Waiting() == 1; }));
     backend->FailReads();
     second.join();
     // Released by the failure, the writer either wrote before seeing it or gave up.

@@ -2,6 +2,7 @@
 # Installs the build into a temporary root and builds the Debian package, then
 # checks that both hold exactly the expected files and that the packaged
 # programs run. The package is only unpacked (dpkg-deb -x), never installed.
+# Neither step builds anything: they take the tree as it was built.
 #   package_test.sh <build folder> <expected file list>
 set -euo pipefail
 
@@ -9,6 +10,8 @@ build=$(cd "$1" && pwd)
 expected=$2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+source "$(dirname "$0")/own_folders.sh"
+own_folders "$tmp"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -57,6 +60,7 @@ check_tree() {
     fi
 }
 
+touch "$tmp/before"
 echo "== cmake --install into a temporary root"
 DESTDIR="$tmp/installed" cmake --install "$build" --prefix /usr >/dev/null
 check_tree "installed tree" "$tmp/installed"
@@ -66,6 +70,9 @@ cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/package" >"$tmp/cpack.
     cat "$tmp/cpack.log" >&2
     fail "cpack"
 }
+# Neither the install nor cpack (which runs the build tool first) built anything.
+rebuilt=$(find "$build" -type f -newer "$tmp/before" \( -name '*.o' -o -name '*.a' -o -name sonoria -o -name sonoria-cli \))
+[ -z "$rebuilt" ] || fail "packaging rebuilt part of the tree: $rebuilt"
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
 deb="$tmp/package/sonoria_${version}_$(dpkg --print-architecture).deb"
 [ -f "$deb" ] || fail "no $(basename "$deb") in: $(ls "$tmp/package")"

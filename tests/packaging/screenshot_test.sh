@@ -9,6 +9,10 @@ set -euo pipefail
 program=$1
 folder=$2
 mkdir -p "$folder"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+source "$(dirname "$0")/own_folders.sh"
+own_folders "$tmp"
 
 png_size() {
     od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%d %d\n", $3 * 256 + $4, $7 * 256 + $8 }'

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "link/CommandCodes.h"
+#include "support/TestSupport.h"
 
 namespace sonoria {
 namespace {
@@ -31,7 +32,7 @@ protected:
     int Send(std::initializer_list<int> codeAndArgs) { return Send(*link, codeAndArgs); }
 
     // The next report, or nothing when none came within the timeout.
-    std::optional<Report> Next(int timeoutMs = 2000, HidDevice* handle = nullptr) {
+    std::optional<Report> Next(int timeoutMs = kWaitMs, HidDevice* handle = nullptr) {
         Report report{};
         const int n = (handle ? handle : link.get())->Read(report.data(), report.size(), timeoutMs);
         if (n <= 0) return std::nullopt;
@@ -49,6 +50,7 @@ protected:
         return std::string(reinterpret_cast<const char*>(report.data() + 2));
     }
 
+    static constexpr int kWaitMs = static_cast<int>(std::chrono::milliseconds(test::kEventTimeout).count());
     VirtualDevice device;
     std::unique_ptr<HidDevice> link = device.Open(kVirtualDevicePath);
 };
@@ -191,10 +193,11 @@ TEST_F(VirtualDeviceTest, MachineRecordFollowsTheRecordLayout) {
 
 TEST_F(VirtualDeviceTest, AnswersNoEarlierThanTheAnswerDelay) {
     device.SetAnswerDelay(300ms);
+    const auto sent = std::chrono::steady_clock::now();
     Send({CMD_GET_MODE});
-    EXPECT_FALSE(Next(20).has_value());
-    const auto answer = Next(5000);
+    const auto answer = Next();
     ASSERT_TRUE(answer.has_value());
+    EXPECT_GE(std::chrono::steady_clock::now() - sent, 300ms);
     EXPECT_EQ((*answer)[1], CMD_GET_MODE);
 }
 
@@ -224,7 +227,7 @@ TEST_F(VirtualDeviceTest, FaultsSetInAfterTheirCountOfCommands) {
     EXPECT_EQ(Send({CMD_GET_MODE}), 0);
     auto fresh = device.Open(kVirtualDevicePath);  // the fault fired once; a new link works
     Send(*fresh, {CMD_GET_MODE});
-    EXPECT_TRUE(Next(2000, fresh.get()).has_value());
+    EXPECT_TRUE(Next(kWaitMs, fresh.get()).has_value());
 }
 
 TEST_F(VirtualDeviceTest, TheRecordStaysBoundedOnALongRun) {
@@ -262,9 +265,11 @@ TEST_F(VirtualDeviceTest, TheStopCommandEndsListeningForAKey) {
     const sim::RemoteBlock before = device.RemoteBlock();
     Send({CMD_LEARN_KEY, 5});
     Ask({CMD_END_LEARN});
-    std::this_thread::sleep_for(200ms);
+    // An answer due after the key would have been: no key report comes first.
+    device.SetAnswerDelay(200ms);
+    EXPECT_EQ(Ask({CMD_GET_MODE})[1], CMD_GET_MODE);
+    device.SetAnswerDelay(0ms);
     EXPECT_EQ(device.RemoteBlock(), before);
-    EXPECT_EQ(Ask({CMD_GET_MODE})[1], CMD_GET_MODE);  // no key report came first
     // A second learn command replaces the first: one key report, for the new key.
     Send({CMD_LEARN_KEY, 3});
     Send({CMD_LEARN_KEY, 4});
@@ -325,7 +330,7 @@ TEST_F(VirtualDeviceTest, BrokenLinkKillsTheHandleButNotTheDevice) {
     auto fresh = device.Open(kVirtualDevicePath);
     ASSERT_NE(fresh, nullptr);
     Send(*fresh, {CMD_GET_MODE});
-    EXPECT_TRUE(Next(2000, fresh.get()).has_value());
+    EXPECT_TRUE(Next(kWaitMs, fresh.get()).has_value());
 }
 
 TEST_F(VirtualDeviceTest, UnplugAndPlugTellTheListenerAndKeepTheMemory) {
@@ -339,7 +344,7 @@ TEST_F(VirtualDeviceTest, UnplugAndPlugTellTheListenerAndKeepTheMemory) {
         std::uint8_t buffer[kReportSize];
         blockedRead = link->Read(buffer, sizeof buffer, 10000);
     });
-    std::this_thread::sleep_for(20ms);
+    EXPECT_TRUE(device.WaitUntilHostReadAll(test::kEventTimeout));  // the reader is in Read
     device.Unplug();
     reader.join();
     EXPECT_EQ(blockedRead, -1);
@@ -357,7 +362,7 @@ TEST_F(VirtualDeviceTest, UnplugAndPlugTellTheListenerAndKeepTheMemory) {
     auto fresh = device.Open(kVirtualDevicePath);
     ASSERT_NE(fresh, nullptr);
     Send(*fresh, {CMD_GET_PARAM, 3, 7});
-    EXPECT_EQ(Next(2000, fresh.get()).value_or(Report{})[4], 99);
+    EXPECT_EQ(Next(kWaitMs, fresh.get()).value_or(Report{})[4], 99);
 }
 
 TEST(VirtualDeviceLifetime, ReaderWaitingWhenTheDeviceIsDestroyedGetsMinusOne) {
@@ -368,7 +373,7 @@ TEST(VirtualDeviceLifetime, ReaderWaitingWhenTheDeviceIsDestroyedGetsMinusOne) {
         std::uint8_t buffer[kReportSize];
         result = link->Read(buffer, sizeof buffer, 10000);
     });
-    std::this_thread::sleep_for(20ms);
+    EXPECT_TRUE(device->WaitUntilHostReadAll(test::kEventTimeout));  // the reader is in Read
     device.reset();
     reader.join();
     EXPECT_EQ(result, -1);
@@ -379,7 +384,7 @@ TEST_F(VirtualDeviceTest, RecordsTheTrafficInOrder) {
         Send({CMD_GET_MODE});
         Send({CMD_SET_LOGO, 'S', 'O', 'N', 'O', 'R', 'I', 'A'});
     });
-    EXPECT_TRUE(device.WaitForReceived(2, 5000ms));
+    EXPECT_TRUE(device.WaitForReceived(2, test::kEventTimeout));
     writer.join();
 
     const auto received = device.Received();

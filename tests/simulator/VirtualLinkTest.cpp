@@ -66,12 +66,12 @@ TEST_F(VirtualLink, LearningAKeyReachesTheWindow) {
     device->SetLearnDelay(50ms);
     device->SetLearnedCode(0x33);
     SendCommand(CMD_LEARN_KEY, {4, -1});
-    ASSERT_TRUE(window.WaitFor(WM_KEY_LEARNED, 5s));
+    ASSERT_TRUE(window.WaitFor(WM_KEY_LEARNED));
     EXPECT_EQ(window.Messages().front().wParam, 0x33u);
     EXPECT_EQ(g_Device.remote[4].load(), 0x33);
 
     device->SendWirelessStatus(0x0C, 1);
-    ASSERT_TRUE(window.WaitFor(WM_WMIC_STATUS, 5s));
+    ASSERT_TRUE(window.WaitFor(WM_WMIC_STATUS));
     EXPECT_EQ(g_Device.wirelessMics[0].pairing.load(), 8);
 }
 

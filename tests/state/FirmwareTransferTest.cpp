@@ -110,8 +110,8 @@ TEST_F(FirmwareTransferTest, TheWorkerReportsItsResultAndRefusesASecondTransfer)
     ASSERT_EQ(StartFirmwareTransfer(MakeImage(5000)), TransferStart::Started);
     EXPECT_TRUE(FirmwareTransferRunning());
     EXPECT_EQ(StartFirmwareTransfer(MakeImage(5000)), TransferStart::AlreadyRunning);
-    ASSERT_TRUE(window.WaitFor(WM_UPGRADE_DONE, std::chrono::seconds(20)));
-    ASSERT_TRUE(WaitForSyncWorkers(std::chrono::seconds(5)));
+    ASSERT_TRUE(window.WaitFor(WM_UPGRADE_DONE));
+    ASSERT_TRUE(WaitForSyncWorkers(test::kEventTimeout));
     EXPECT_FALSE(FirmwareTransferRunning());
     const auto messages = window.Messages();
     ASSERT_EQ(messages.back().message, WM_UPGRADE_DONE);
@@ -123,9 +123,9 @@ TEST_F(FirmwareTransferTest, TheWorkerReportsItsResultAndRefusesASecondTransfer)
 TEST_F(FirmwareTransferTest, TheWorkerGivesUpWhenItsLinkEnds) {
     device->SetAnswerDelay(std::chrono::milliseconds(5));
     ASSERT_EQ(StartFirmwareTransfer(MakeImage(60000)), TransferStart::Started);
-    ASSERT_TRUE(device->WaitForReceived(20, std::chrono::seconds(5)));
+    ASSERT_TRUE(device->WaitForReceived(20, test::kEventTimeout));
     device->BreakLink();
-    ASSERT_TRUE(window.WaitFor(WM_UPGRADE_DONE, std::chrono::seconds(20)));
+    ASSERT_TRUE(window.WaitFor(WM_UPGRADE_DONE));
     EXPECT_EQ(window.Messages().back().wParam, 0u);
     EXPECT_TRUE(device->FirmwareImage().size() < 60000u);
 }
@@ -133,7 +133,7 @@ TEST_F(FirmwareTransferTest, TheWorkerGivesUpWhenItsLinkEnds) {
 TEST_F(FirmwareTransferTest, StoppingTheWorkersCancelsATransferWithoutAMessage) {
     device->SetAnswerDelay(std::chrono::milliseconds(5));
     ASSERT_EQ(StartFirmwareTransfer(MakeImage(60000)), TransferStart::Started);
-    ASSERT_TRUE(device->WaitForReceived(10, std::chrono::seconds(5)));
+    ASSERT_TRUE(device->WaitForReceived(10, test::kEventTimeout));
     StopSyncWorkers();
     EXPECT_FALSE(FirmwareTransferRunning());
     const std::size_t count = Received().size();

@@ -47,7 +47,7 @@ class LogoSendTest : public test::VirtualDeviceLinkTest {};
 
 TEST_F(LogoSendTest, TheSevenBytesFollowTheCommandCode) {
     ASSERT_EQ(SendLogo(Check("ab-1").bytes), 61);
-    ASSERT_TRUE(device->WaitForReceived(1, std::chrono::seconds(2)));
+    ASSERT_TRUE(device->WaitForReceived(1, test::kEventTimeout));
     const auto sent = ReceivedWithCode(CMD_SET_LOGO);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], test::Cmd(CMD_SET_LOGO, {'A', 'B', '-', '1', 32, 32, 32}));

@@ -149,12 +149,12 @@ TEST_F(RearRoutingTest, OnTheWorkerPoolTheChangeReportsItsEndOrStopsWhenTold) {
     g_Device.rearRouting.store(1);
     SetVolumes(ParamCopy::Normal, 60, 60);  // a ramp of 35 steps, 40 ms each
     StartRearRouting(false);
-    ASSERT_TRUE(window.WaitFor(WM_SYNC_DONE, std::chrono::seconds(10)));
+    ASSERT_TRUE(window.WaitFor(WM_SYNC_DONE));
     const test::RecordedMessage done = window.Messages().back();
     EXPECT_EQ(done.wParam, static_cast<std::uintptr_t>(kSyncRearRouting));
     EXPECT_EQ(done.lParam, 1);
     EXPECT_EQ(VolumeSets().back(), (std::pair<int, int>{8, 49}));
-    ASSERT_TRUE(WaitForSyncWorkers(std::chrono::seconds(2)));
+    ASSERT_TRUE(WaitForSyncWorkers(test::kEventTimeout));
     EXPECT_EQ(g_bSyncIdle.load(), 1);  // meters may be polled again
 
     // Stopped in the middle of its ramp: it goes no further and tells nobody.
@@ -163,11 +163,15 @@ TEST_F(RearRoutingTest, OnTheWorkerPoolTheChangeReportsItsEndOrStopsWhenTold) {
     const std::size_t messagesBefore = window.Messages().size();
     StartRearRouting(false);
     ASSERT_TRUE(test::Eventually([&] { return VolumeSets().size() >= 6; }));
+    // Its answers held, the ramp waits out an answer window per step: it
+    // cannot reach its end before the stop.
+    device->HoldReports(true);
     StopSyncWorkers();
+    device->HoldReports(false);
     const std::size_t sent = Received().size();
     EXPECT_LT(VolumeSets().size(), 72u);
-    EXPECT_FALSE(SyncWorkersRunning());
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(SyncWorkersRunning());  // nothing is left that could send
+    ASSERT_TRUE(device->WaitUntilHostReadAll(test::kEventTimeout));
     EXPECT_EQ(Received().size(), sent);
     EXPECT_EQ(window.Messages().size(), messagesBefore);
 }

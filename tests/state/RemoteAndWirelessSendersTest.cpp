@@ -75,7 +75,7 @@ TEST_F(WirelessSendersTest, PairingSetsBothChannelsSendsOneAndThenThePairingRequ
     EXPECT_TRUE(StartWirelessPairing(1));
     EXPECT_EQ(Received(), (std::vector<Report>{Cmd(CMD_WMIC_SET, {1, 16, 64, 14}),
                                                Cmd(CMD_WMIC_SET, {1, 0x14, 0x60, 0xF0})}));
-    ASSERT_TRUE(window.WaitFor(WM_WMIC_STATUS, std::chrono::seconds(5)));
+    ASSERT_TRUE(window.WaitFor(WM_WMIC_STATUS));
     EXPECT_EQ(g_Device.wirelessMics[1].pairing.load(), kMicPaired | kMicActive);
     EXPECT_EQ(device->WirelessMic(1).channel, 14);
 }

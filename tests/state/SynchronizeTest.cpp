@@ -107,8 +107,8 @@ TEST_F(WirelessReadAllTest, AlsoAsksForBothWirelessMicrophones) {
 TEST_F(ReadAllTest, TheWorkerPausesReadsAndReportsTheEnd) {
     StartSynchronizeData();
     EXPECT_EQ(g_bSyncIdle.load(), 0);
-    ASSERT_TRUE(window.WaitFor(WM_SYNC_DONE, 10s));
-    ASSERT_TRUE(WaitForSyncWorkers(5s));
+    ASSERT_TRUE(window.WaitFor(WM_SYNC_DONE));
+    ASSERT_TRUE(WaitForSyncWorkers(test::kEventTimeout));
     EXPECT_EQ(g_bSyncIdle.load(), 1);
     const auto messages = window.Messages();
     EXPECT_FALSE(messages.back().sent);
@@ -120,19 +120,17 @@ TEST_F(ReadAllTest, TheWorkerPausesReadsAndReportsTheEnd) {
 TEST_F(ReadAllTest, ABrokenLinkEndsTheReadAllQuicklyAndKeepsPollingOff) {
     StartSynchronizeData();
     device->BreakLink();
-    ASSERT_TRUE(window.WaitFor(WM_SYNC_DONE, 10s));
-    ASSERT_TRUE(WaitForSyncWorkers(5s));
+    ASSERT_TRUE(window.WaitFor(WM_SYNC_DONE));
+    ASSERT_TRUE(WaitForSyncWorkers(test::kEventTimeout));
     EXPECT_EQ(g_bSyncIdle.load(), 0);
     EXPECT_EQ(window.Messages().back().lParam, 0);  // failed
 }
 
-TEST_F(ReadAllTest, ADeviceThatFallsSilentMidwayIsReportedLostWithinTenSeconds) {
+TEST_F(ReadAllTest, ADeviceThatFallsSilentMidwayIsReportedLostAfterThreeUnansweredCommands) {
     device->SetSilentAfter(40);
-    const auto start = std::chrono::steady_clock::now();
     StartSynchronizeData();
-    ASSERT_TRUE(window.WaitFor(WM_SYNC_DONE, 20s));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
-    EXPECT_TRUE(window.WaitFor(WM_LINK_LOST, 1s));
+    ASSERT_TRUE(window.WaitFor(WM_SYNC_DONE));
+    EXPECT_TRUE(window.WaitFor(WM_LINK_LOST));
     const auto messages = window.Messages();
     const auto done = std::find_if(messages.begin(), messages.end(), [](const auto& m) { return m.message == WM_SYNC_DONE; });
     EXPECT_EQ(done->lParam, 0);
@@ -300,7 +298,7 @@ TEST_F(WriteAllTest, AnInterruptedWriteAllBringsTheVolumesBack) {
     device->SetAnswerDelay(2ms);
     bool result = true;
     std::thread writer([&] { result = WriteAll(); });
-    ASSERT_TRUE(device->WaitForReceived(30, 5s));
+    ASSERT_TRUE(device->WaitForReceived(30, test::kEventTimeout));
     InterruptSynchronisation();
     writer.join();
     ClearSynchronisationInterrupt();
@@ -320,8 +318,8 @@ TEST_F(WriteAllTest, AWriteAllOnALostLinkFails) {
 
 TEST_F(WriteAllTest, TheWriteAllWorkerReportsWithOne) {
     StartWriteAll();
-    ASSERT_TRUE(window.WaitFor(WM_SYNC_DONE, 10s));
-    ASSERT_TRUE(WaitForSyncWorkers(5s));
+    ASSERT_TRUE(window.WaitFor(WM_SYNC_DONE));
+    ASSERT_TRUE(WaitForSyncWorkers(test::kEventTimeout));
     EXPECT_EQ(window.Messages().back().wParam, 1u);
     EXPECT_EQ(window.Messages().back().lParam, 1);
     EXPECT_EQ(g_bSyncIdle.load(), 1);

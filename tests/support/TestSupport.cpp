@@ -28,13 +28,21 @@ public:
 
     int Read(std::uint8_t* buffer, std::size_t size, int timeoutMs) override {
         std::unique_lock lock(wire_->mutex);
+        wire_->readerBackForMore = true;
+        if (wire_->readsStuck) ++wire_->stuckReads;
+        wire_->cv.notify_all();
         wire_->cv.wait(lock, [&] { return !wire_->readsStuck; });
         wire_->cv.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                            [&] { return wire_->readFails || !wire_->input.empty(); });
-        if (wire_->readFails) return -1;
+        if (wire_->readFails) {
+            ++wire_->failedReads;
+            wire_->cv.notify_all();
+            return -1;
+        }
         if (wire_->input.empty()) return 0;
         const Report report = wire_->input.front();
         wire_->input.pop_front();
+        wire_->readerBackForMore = false;
         std::copy_n(report.begin(), std::min(size, report.size()), buffer);
         return static_cast<int>(report.size());
     }
@@ -89,6 +97,21 @@ void FakeHidBackend::FailReads() {
     std::lock_guard lock(wire->mutex);
     wire->readFails = true;
     wire->cv.notify_all();
+}
+
+bool FakeHidBackend::WaitUntilInputRead(std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(wire->mutex);
+    return wire->cv.wait_for(lock, timeout, [&] { return wire->input.empty() && wire->readerBackForMore; });
+}
+
+bool FakeHidBackend::WaitForStuckRead(std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(wire->mutex);
+    return wire->cv.wait_for(lock, timeout, [&] { return wire->stuckReads > 0; });
+}
+
+bool FakeHidBackend::WaitForFailedRead(std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(wire->mutex);
+    return wire->cv.wait_for(lock, timeout, [&] { return wire->failedReads > 0; });
 }
 
 std::vector<Report> FakeHidBackend::Written() const {

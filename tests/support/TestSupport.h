@@ -23,6 +23,11 @@
 
 namespace sonoria::test {
 
+// How long a test waits for something that must happen. Only a real failure
+// waits this long, so it is generous enough for a machine busy with other work
+// (ctest's per-test timeout allows for it).
+inline constexpr std::chrono::seconds kEventTimeout{60};
+
 // One interface of the scripted backend and how it behaves when opened.
 struct FakeInterface {
     std::string path;
@@ -65,11 +70,22 @@ public:
         // Answers every write at once with a report of the same code.
         bool echoAnswers = false;
         int writeResult = static_cast<int>(kReportSize);
+        // What the readers did: reads stuck and failed so far, and whether
+        // a reader came back to read since it last took a report.
+        int stuckReads = 0;
+        int failedReads = 0;
+        bool readerBackForMore = false;
     };
     std::shared_ptr<Wire> wire = std::make_shared<Wire>();
 
     void QueueInput(const Report& report);
     void FailReads();
+    // True once every queued input report was read and handled: the reader
+    // has come back for more since it took the last one.
+    bool WaitUntilInputRead(std::chrono::milliseconds timeout = kEventTimeout) const;
+    // True once a reader is stuck in a read, or a read failed.
+    bool WaitForStuckRead(std::chrono::milliseconds timeout = kEventTimeout) const;
+    bool WaitForFailedRead(std::chrono::milliseconds timeout = kEventTimeout) const;
     std::vector<Report> Written() const;
     std::vector<std::string> Opened() const;
     std::vector<std::string> Closed() const;
@@ -101,7 +117,7 @@ public:
     void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     std::vector<RecordedMessage> Messages() const;
-    bool WaitFor(unsigned message, std::chrono::milliseconds timeout) const;
+    bool WaitFor(unsigned message, std::chrono::milliseconds timeout = kEventTimeout) const;
 
 private:
     mutable std::mutex mutex_;
@@ -153,7 +169,7 @@ inline Report Get(int block, int index) { return BuildCommandReport(10, {block, 
 
 // Polls `condition` until it holds or `timeout` passes.
 template <typename Condition>
-bool Eventually(Condition condition, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+bool Eventually(Condition condition, std::chrono::milliseconds timeout = kEventTimeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
