@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "admin/DarkWindow.h"
+#include "admin/DisconnectedNotice.h"
 #include "controls/DialogTemplate.h"
 #include "link/LinkState.h"
 #include "state/LogoText.h"
@@ -49,7 +50,7 @@ void CLogoDlg::UpperCaseAsTyped(const QString& text) {
 void CLogoDlg::OnOk() {
     if (g_bDeviceOpen.load() == 0) {
         if (hooks_.showInfo) {
-            hooks_.showInfo(QString::fromUtf8(ByLanguage("设备没有连接!", "Device is disconnected!")), kInfoMs);
+            hooks_.showInfo(DisconnectedNotice(), kInfoMs);
         }
         return;
     }

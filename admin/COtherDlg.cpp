@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 
+#include "admin/DisconnectedNotice.h"
 #include "controls/CGdipButton.h"
 #include "controls/CXBmpSlider.h"
 #include "controls/CXPGroupBox.h"
@@ -307,7 +308,7 @@ void COtherDlg::OnLockCheck(int id) { SetKeyLockBit(LockBitOf(id), Button(id)->i
 
 void COtherDlg::OnApply() {
     if (!ApplyMachineSettings()) {
-        if (hooks_.showInfo) hooks_.showInfo(IsEnglish() ? QStringLiteral("Device is disconnected!") : QString::fromUtf8("设备没有连接!"), kNoticeMs);
+        if (hooks_.showInfo) hooks_.showInfo(DisconnectedNotice(), kNoticeMs);
         return;
     }
     if (hooks_.showInfo) hooks_.showInfo(IsEnglish() ? QStringLiteral("Setting saved") : QString::fromUtf8("保存设置成功!"), kNoticeMs);
