@@ -12,6 +12,8 @@ packages=(
     desktop-file-utils appstream help2man
     # CPack's DEB generator runs file(1) on every binary it packages.
     file
+    # bench/idle_cpu.sh runs the program under a private X server.
+    xvfb xauth
     ccache
 )
 
