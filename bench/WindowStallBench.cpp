@@ -1,5 +1,6 @@
 // How long the main window's event loop can be kept from running while the
-// user drags a master volume on a device that answers in 20 ms. A 1 ms
+// user drags a master volume, an EQ band of the mic page or a slider of the
+// effect window, on a device that answers in 20 ms. A 1 ms
 // heartbeat timer notes the longest gap between its beats; the goal is to
 // stay under 50 ms, so that dragging never stutters.
 #include <benchmark/benchmark.h>
@@ -12,15 +13,21 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <memory>
 
 #include "app/CSonoriaDlg.h"
+#include "app/FlowPanel.h"
 #include "app/DeviceWatch.h"
 #include "app/MainWindowTemplate.h"
 #include "app/MessageService.h"
 #include "app/Settings.h"
 #include "controls/CXBmpSlider.h"
 #include "controls/DialogTemplate.h"
+#include "effects/CEfxDlg.h"
+#include "effects/CTapDlg.h"
+#include "eq/CEqPanel.h"
+#include "eq/CMicHLDlg.h"
 #include "link/LinkState.h"
 #include "link/Transport.h"
 #include "simulator/VirtualDevice.h"
@@ -63,12 +70,10 @@ private:
     qint64 longestNs_ = 0;
 };
 
-// One drag of the mic volume from its left end to its right end and back,
-// one mouse move every few milliseconds, as a hand moves.
-void DragAcross(CXBmpSlider* slider) {
-    const int y = slider->height() / 2;
-    const QPoint start = slider->ThumbRect().center();
-    QTest::mousePress(slider, Qt::LeftButton, {}, start);
+// One drag there and back along `along` (a point for each fraction 0..1 of
+// the way), one mouse move every few milliseconds, as a hand moves.
+void DragThereAndBack(QWidget* target, const std::function<QPoint(double)>& along) {
+    QTest::mousePress(target, Qt::LeftButton, {}, along(0.0));
     int step = 0;
     bool done = false;
     QTimer mover;
@@ -76,10 +81,10 @@ void DragAcross(CXBmpSlider* slider) {
     QObject::connect(&mover, &QTimer::timeout, [&] {
         const int half = kDragSteps / 2;
         const int k = step < half ? step : kDragSteps - step;
-        const int x = slider->width() * k / half;
-        QTest::mouseMove(slider, QPoint(x, y));
+        const QPoint at = along(static_cast<double>(k) / half);
+        QTest::mouseMove(target, at);
         if (++step > kDragSteps) {
-            QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(x, y));
+            QTest::mouseRelease(target, Qt::LeftButton, {}, at);
             mover.stop();
             done = true;
         }
@@ -88,7 +93,34 @@ void DragAcross(CXBmpSlider* slider) {
     (void)QTest::qWaitFor([&] { return done; }, 60000);
 }
 
-void BM_SliderDragLongestStall(benchmark::State& state) {
+// A slider dragged from its left end to its right end and back.
+void DragSliderAcross(CXBmpSlider* slider) {
+    const int y = slider->height() / 2;
+    const QPoint start = slider->ThumbRect().center();
+    DragThereAndBack(slider, [&](double t) {
+        return t == 0.0 ? start : QPoint(static_cast<int>(slider->width() * t), y);
+    });
+}
+
+// A band's marker dragged from where it is to the top of the plot and back,
+// and across a third of the plot's width: gain and frequency change together.
+void DragBand(CEqPanel* panel, int band) {
+    panel->repaint();  // places the markers where a press finds them
+    const EqBand& b = panel->GetBand(band);
+    const QPoint start(CEqPanel::kPlotLeft + b.x, CEqPanel::kPlotTop + b.y);
+    const int dx = panel->PlotWidth() / 3;
+    const int dy = start.y() - CEqPanel::kPlotTop;
+    DragThereAndBack(panel, [=](double t) {
+        return start + QPoint(static_cast<int>(dx * t), -static_cast<int>(dy * t));
+    });
+}
+
+// The main window on the virtual device, connected and synchronised; then
+// the device answers in 20 ms and `drag` runs once per iteration while the
+// heartbeat watches the event loop.
+void MeasureOnConnectedWindow(benchmark::State& state,
+                              const std::function<void(CSonoriaDlg&)>& prepare,
+                              const std::function<void(CSonoriaDlg&)>& drag) {
     QTemporaryDir settings;
     SetSettingsFileForTesting(settings.filePath("settings.ini"));
     SetMessageHandler([](const MessageRequest&) { return MessageAnswer::No; });
@@ -104,13 +136,13 @@ void BM_SliderDragLongestStall(benchmark::State& state) {
         if (!synchronised) {
             state.SkipWithError("the virtual device did not connect");
         } else {
+            prepare(window);
             device->SetAnswerDelay(kAnswerDelay);
-            auto* slider = FindControlAs<CXBmpSlider>(&window, IDC_MIC_SLIDER);
             Heartbeat heartbeat;
             double longestMs = 0;
             for (auto _ : state) {
                 heartbeat.Start();
-                DragAcross(slider);
+                drag(window);
                 // Until the last position has reached the device.
                 (void)QTest::qWaitFor([&] { return !AnswerOutstanding(); }, 5000);
                 QTest::qWait(50);
@@ -128,7 +160,33 @@ void BM_SliderDragLongestStall(benchmark::State& state) {
     SetSettingsFileForTesting({});
     ResetDeviceState();
 }
+
+void Nothing(CSonoriaDlg&) {}
+
+void BM_SliderDragLongestStall(benchmark::State& state) {
+    MeasureOnConnectedWindow(state, Nothing, [](CSonoriaDlg& window) {
+        DragSliderAcross(FindControlAs<CXBmpSlider>(&window, IDC_MIC_SLIDER));
+    });
+}
 BENCHMARK(BM_SliderDragLongestStall)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The mic EQ page, its first peak band.
+void BM_EqBandDragLongestStall(benchmark::State& state) {
+    constexpr int kFirstPeak = 2;
+    MeasureOnConnectedWindow(
+        state, [](CSonoriaDlg& window) { QTest::mouseClick(FindControl(&window, IDC_FLOW_MIC_PEQ), Qt::LeftButton); },
+        [](CSonoriaDlg& window) { DragBand(window.ChannelEqPage()->Panel(), kFirstPeak); });
+}
+BENCHMARK(BM_EqBandDragLongestStall)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The effect window's first reverb slider.
+void BM_EffectSliderDragLongestStall(benchmark::State& state) {
+    constexpr int kReverbLevel = 2107;
+    MeasureOnConnectedWindow(
+        state, [](CSonoriaDlg& window) { QTest::mouseClick(FindControl(&window, IDC_FLOW_EFFECT), Qt::LeftButton); },
+        [](CSonoriaDlg& window) { DragSliderAcross(window.EffectWindow()->Slider(kReverbLevel)); });
+}
+BENCHMARK(BM_EffectSliderDragLongestStall)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 }  // namespace
 }  // namespace sonoria
