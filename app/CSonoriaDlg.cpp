@@ -7,7 +7,7 @@
 
 #include "admin/CInfoDlg.h"
 #include "admin/CSynDlg.h"
-#include "app/CoalescingSender.h"
+#include "app/EditLaneDriver.h"
 #include "app/ControlFactories.h"
 #include "controls/ControlText.h"
 #include "app/DeviceWatch.h"
@@ -77,7 +77,7 @@ QColor VolumeColor(int position, int redAbove, int amberFrom) {
 CSonoriaDlg::CSonoriaDlg(QWidget* parent)
     : QDialog(parent),
       holderQuery_(ConnectionRefusedBy),
-      volumes_(std::make_unique<CoalescingSender>([this] { return DeviceOwesAnswer(); })) {
+      edits_(std::make_unique<EditLaneDriver>()) {
     RegisterControlFactories();
     connectedImage_ = LoadPngPixmap(kConnectedImage);
     disconnectedImage_ = LoadPngPixmap(kDisconnectedImage);

@@ -47,7 +47,7 @@ namespace sonoria {
 class CEfxDlg;
 class CEqPage;
 class CTapDlg;
-class CoalescingSender;
+class EditLaneDriver;
 class CTabWnd;
 class CXBmpSlider;
 class DeviceWatch;
@@ -211,7 +211,7 @@ private:
     void OnRoutingDone();
     bool DeviceOwesAnswer();
     bool SaveCurrentMode();
-    // Sends a master volume without waiting for the device (CoalescingSender).
+    // Sends a master volume; like every edit it never waits for the device (EditLaneDriver).
     void SendVolume(int sliderId, int position);
     CSynDlg* MakeSyncProgress();
     void StopMeterTimers();
@@ -262,7 +262,7 @@ private:
     std::mutex hostMessagesMutex_;
     std::deque<QueuedHostMessage> hostMessages_;
     QElapsedTimer answerOwedSince_;
-    std::unique_ptr<CoalescingSender> volumes_;
+    std::unique_ptr<EditLaneDriver> edits_;
 
     QTimer startupTimer_;   // the first connection, once the window is up
     QTimer meterFeed_;      // hands the levels last read to the meters

@@ -12,7 +12,7 @@
 
 #include "admin/CSynDlg.h"
 #include "app/CSonoriaDlg.h"
-#include "app/CoalescingSender.h"
+#include "app/EditLaneDriver.h"
 #include "app/DeviceWatch.h"
 #include "controls/DialogTemplate.h"
 #include "app/FlowPanel.h"
@@ -24,6 +24,7 @@
 #include "files/ModeFile.h"
 #include "link/CommandCodes.h"
 #include "link/CommandSender.h"
+#include "link/EditLane.h"
 #include "link/LinkState.h"
 #include "link/Transport.h"
 #include "state/ReportDispatch.h"
@@ -91,7 +92,7 @@ void CSonoriaDlg::TellDeviceInUse(long processId) {
 void CSonoriaDlg::StartNewConnection() {
     if (ConnectedInUpgradeMode()) return;
     pendingModeSlot_ = -1;
-    volumes_->Clear();
+    DropEdits();
     answerOwedSince_.invalidate();
     StartSynchronizeData();
     meterFeed_.start();
@@ -165,7 +166,7 @@ void CSonoriaDlg::EndConnection() {
     StopSyncWorkers();
     linkGeneration_.fetch_add(1);
     StopMeterTimers();
-    volumes_->Clear();
+    DropEdits();
     pendingModeSlot_ = -1;
     SetConnectionStatus(false);
     panel_->OnRoutingDone();
@@ -277,20 +278,18 @@ bool CSonoriaDlg::DeviceOwesAnswer() {
 void CSonoriaDlg::PollMeters() {
     if (g_bSyncIdle.load() != 1 || g_bDeviceOpen.load() != 1 || !levelDetection_) return;
     // The window never waits on the device: the next poll will do, and the user's volumes go first.
-    if (DeviceOwesAnswer() || volumes_->Pending()) return;
+    if (DeviceOwesAnswer() || EditsPending()) return;
     SendCommand(CMD_GET_METERS);
 }
 
 void CSonoriaDlg::SendVolume(int sliderId, int position) {
-    volumes_->Send(sliderId, [sliderId, position] {
-        switch (sliderId) {
-            case IDC_MIC_SLIDER: SetMicVolume(position); break;
-            case IDC_MUSIC_SLIDER: SetMusicVolume(position); break;
-            case IDC_CENTER_SLIDER: SetCenterVolume(position); break;
-            case IDC_SUB_SLIDER: SetSubVolume(position); break;
-            default: break;
-        }
-    });
+    switch (sliderId) {
+        case IDC_MIC_SLIDER: SetMicVolume(position); break;
+        case IDC_MUSIC_SLIDER: SetMusicVolume(position); break;
+        case IDC_CENTER_SLIDER: SetCenterVolume(position); break;
+        case IDC_SUB_SLIDER: SetSubVolume(position); break;
+        default: break;
+    }
 }
 
 void CSonoriaDlg::OnMasterVolume(int sliderId, int position) {
@@ -361,8 +360,8 @@ bool CSonoriaDlg::SaveCurrentMode() {
 }
 
 void CSonoriaDlg::closeEvent(QCloseEvent* event) {
-    // The last volumes the user set reach the device before it is left.
-    volumes_->SendKeptNow();
+    // The last edits the user made reach the device before it is left.
+    FlushEdits();
     if (g_bDeviceOpen.load() == 1 && !firstSyncPending_ && g_Device.modified.load() == 1 &&
         AskYesNo(this, QString::fromUtf8("请问是否需要保存当前参数?"), QString::fromUtf8("保存?")) &&
         !SaveCurrentMode()) {
@@ -376,7 +375,7 @@ void CSonoriaDlg::closeEvent(QCloseEvent* event) {
     CloseEffectWindow();
     StopMeterTimers();
     startupTimer_.stop();
-    volumes_->Clear();
+    DropEdits();
     // A transfer in flight is stopped and joined before the device is told goodbye.
     StopSyncWorkers();
     CloseDeviceLink();

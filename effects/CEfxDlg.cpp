@@ -389,6 +389,7 @@ void CEfxDlg::ChangeProgram(int index, int count, void (*send)(int), void (*rere
 void CEfxDlg::OnBand(const EqBand& changed, int panelId) {
     // The record is the graph's own; keep a copy for the sends.
     const EqBand band = changed;
+    const EditGroup edit;  // the band's values go out together
     const std::vector<EqViewValue> values =
         panelId == kReverbPanelId ? EqViewSendOrder(EqView::Reverb, band.index)
                                   : EchoEqSendOrder(m_echoPanel != nullptr ? m_echoPanel->GetLayout() : -1, band.index);

@@ -154,6 +154,8 @@ void CEqPage::ResetEq() {
 void CEqPage::OnBandChanged(const EqBand& changed) {
     // The record is the panel's own; keep a copy for the sends.
     const EqBand band = changed;
+    // One edit: while the device is busy a newer position of the band replaces it whole.
+    const EditGroup edit;
     const std::vector<EqViewValue> values = EqViewSendOrder(m_view, band.index);
     std::vector<int> raws;
     raws.reserve(values.size());

@@ -18,7 +18,8 @@ public:
             std::lock_guard lock(mutex_);
             signalled_ = true;
         }
-        cv_.notify_one();
+        // Everyone looks: one waiter takes the signal, watchers only see it.
+        cv_.notify_all();
     }
 
     void Reset() {
@@ -40,6 +41,11 @@ public:
         if (!signalled) return false;
         signalled_ = false;
         return true;
+    }
+    // Waits until signalled or the timeout passes; leaves the signal for the next WaitFor.
+    bool WaitUntilSetFor(std::chrono::milliseconds timeout) {
+        std::unique_lock lock(mutex_);
+        return cv_.wait_for(lock, timeout, [this] { return signalled_; });
     }
     // How many threads are inside WaitFor, and how many waits began so far
     // (tests see by these whether a writer waits for an answer).

@@ -1,6 +1,5 @@
 #include "link/LinkState.h"
 
-#include <thread>
 
 #include "link/HostMessages.h"
 
@@ -45,13 +44,9 @@ int UnansweredInARow() { return g_nUnanswered.load(); }
 bool AnswerOutstanding() { return g_bDeviceOpen.load() == 1 && !g_hAnswerEvent.IsSet(); }
 
 bool WaitForAnswer() {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + kAnswerWait;
-    while (AnswerOutstanding()) {
-        if (Clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
+    if (!AnswerOutstanding()) return true;
+    // A link that is lost meanwhile sets the event too (DeclareLinkLost).
+    return g_hAnswerEvent.WaitUntilSetFor(kAnswerWait) || !AnswerOutstanding();
 }
 
 void DeclareLinkLost() {

@@ -11,6 +11,7 @@
 #include "link/CommandSender.h"
 #include "link/DebugLog.h"
 #include "link/DeviceLock.h"
+#include "link/EditLane.h"
 #include "link/LinkState.h"
 
 namespace sonoria {
@@ -89,6 +90,8 @@ void CreateLinkObjects() {
 
 // The common path of every report write.
 int WriteReportBytes(const std::uint8_t* bytes) {
+    // The user's kept edits were made before this write was asked for.
+    FlushEditsBeforeOtherWrite();
     std::unique_lock writeLock(g_hWriteMutex, std::defer_lock);
     // When the wait runs out the write goes ahead without the lock.
     (void)writeLock.try_lock_for(kWriteLockWait);
@@ -242,7 +245,10 @@ bool ReadOneReport() {
     Trace(false, report.data());
     const ReportHandler handler = g_reportHandler.load();
     // Without a handler every report counts as an answer, so writes keep flowing.
-    if (!handler || handler(report)) g_hAnswerEvent.Set();
+    if (!handler || handler(report)) {
+        g_hAnswerEvent.Set();
+        NotifyEditLaneOfAnswer();
+    }
     return true;
 }
 

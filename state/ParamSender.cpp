@@ -5,7 +5,9 @@
 
 #include "link/CommandCodes.h"
 #include "link/CommandSender.h"
+#include "link/EditLane.h"
 #include "link/LinkState.h"
+#include "link/Transport.h"
 #include "state/DeviceState.h"
 
 namespace sonoria {
@@ -23,7 +25,8 @@ int S7Second(Encoding encoding, int value) {
 
 void SendRawBytes(int block, int index, int first, int second) {
     if (g_bUpgradeMode.load() == 1) return;  // the device takes no parameters while upgrading
-    SendCommand(CMD_SET_PARAM, {block, index, first & 0xFF, second & 0xFF, kEndOfArguments});
+    const Report report = BuildCommandReport(CMD_SET_PARAM, {block, index, first & 0xFF, second & 0xFF, kEndOfArguments});
+    if (!TakeParameterWrite(report)) WriteUsbData(report);
 }
 
 void SendEncoded(ParamAddress address, Encoding encoding, int value) {
@@ -61,6 +64,7 @@ void SendEncoded(ParamAddress address, Encoding encoding, int value) {
 }
 
 void SendParam(const ParamInfo& param, int value) {
+    const EditGroup pair;  // a parameter and its twin go out together
     SendEncoded(param.address, param.encoding, value);
     if (param.twin) SendEncoded(*param.twin, param.encoding, value);
 }

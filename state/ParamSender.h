@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+// EditGroup: the sends of one user edit, kept and sent whole while the device is busy.
+#include "link/EditLane.h"
 #include "state/ParameterTable.h"
 
 namespace sonoria {

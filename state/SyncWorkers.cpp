@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "link/DebugLog.h"
+#include "link/EditLane.h"
 #include "link/HostMessages.h"
 #include "link/LinkState.h"
 #include "state/RearRouting.h"
@@ -31,6 +32,8 @@ public:
     ~WorkerPool() { StopAll(); }
 
     void Start(std::function<void()> body) {
+        // The user's kept edits go first: a bulk operation never interleaves with them.
+        FlushEdits();
         std::lock_guard lock(mutex_);
         ReapFinished();
         ++running_;

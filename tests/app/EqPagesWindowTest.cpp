@@ -80,6 +80,7 @@ TEST_F(EqPagesWindowTest, ADragOnThePageGoesToTheDeviceAndARefreshShowsIt) {
     QTest::mouseRelease(panel, Qt::LeftButton, {}, marker + QPoint(0, -40));
     const float gain = panel->GetBand(1).gain;
     EXPECT_GT(gain, band.gain);
+    ASSERT_TRUE(test::EditsReachedDevice());
     const std::vector<Report> sets = ParameterSets();
     ASSERT_FALSE(sets.empty());
     // The last round: gain, frequency, Q of the second main mic band, each to both sides.
@@ -113,6 +114,7 @@ TEST_F(EqPagesWindowTest, RoutingToTheRearTurnsTheCentreSubPageToTheRearOutputs)
     const EqBand band = page->Panel()->GetBand(0);
     const QPoint marker(CEqPanel::kPlotLeft + band.x, CEqPanel::kPlotTop + band.y);
     QTest::mousePress(page->Panel(), Qt::LeftButton, {}, marker);
+    ASSERT_TRUE(test::EditsReachedDevice());
     const std::vector<Report> sets = ParameterSets();
     ASSERT_EQ(sets.size(), 6u);
     const int blocks[] = {7, 7, 7, 8, 8, 8};

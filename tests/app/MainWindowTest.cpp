@@ -149,6 +149,7 @@ TEST_F(MainWindowTest, ClosingWithChangesAsksToSaveTheCurrentMode) {
     Open();
     emit Slider(IDC_MUSIC_SLIDER)->sliderChanged(IDC_MUSIC_SLIDER, 60);
     ASSERT_TRUE(test::WaitUntil([] { return g_Device.modified.load() == 1; }));
+    ASSERT_TRUE(test::EditsReachedDevice());
     answer = MessageAnswer::Yes;
     device->ClearRecord();
     window->close();

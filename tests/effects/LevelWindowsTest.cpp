@@ -19,7 +19,9 @@ using Write = std::array<int, 4>;
 
 class LevelWindowsTest : public MainWindowTest {
 protected:
+    // What the device received once the user's edits have all reached it.
     std::vector<Write> Writes() const {
+        EXPECT_TRUE(test::EditsReachedDevice());
         std::vector<Write> writes;
         for (const Report& r : device->Received()) {
             if (r[1] == CMD_SET_PARAM) writes.push_back({r[2], r[3], r[4], r[5]});

@@ -12,6 +12,8 @@
 #include <functional>
 #include <utility>
 
+#include "link/EditLane.h"
+#include "link/LinkState.h"
 #include "support/TestSupport.h"
 
 namespace sonoria::test {
@@ -41,6 +43,12 @@ inline void ProcessQueuedEvents() {
     if (!device.WaitUntilHostReadAll(kEventTimeout)) return false;
     ProcessQueuedEvents();
     return true;
+}
+
+// Waits until the user's kept edits have all gone to the device and it has
+// answered the last of them.
+[[nodiscard]] inline bool EditsReachedDevice() {
+    return WaitUntil([] { return !EditsPending() && !AnswerOutstanding(); });
 }
 
 // Lets every timer of this thread that is due within `time` fire: Qt fires due
