@@ -7,8 +7,8 @@
 #include <QImage>
 #include <QMouseEvent>
 
-#include "eq/CEqPanel.h"
 #include "eq/EqResponse.h"
+#include "eq/ui/CEqPanel.h"
 
 namespace sonoria {
 namespace {

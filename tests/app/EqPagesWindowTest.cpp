@@ -6,7 +6,7 @@
 #include "app/FlowPanel.h"
 #include "controls/CTabWnd.h"
 #include "controls/ControlText.h"
-#include "eq/CEqPanel.h"
+#include "eq/ui/CEqPanel.h"
 #include "ui/Waits.h"
 
 namespace sonoria::test {

@@ -8,7 +8,7 @@
 #include <QPointer>
 
 #include "controls/ControlText.h"
-#include "eq/CEqPanel.h"
+#include "eq/ui/CEqPanel.h"
 #include "effects/CEfxDlg.h"
 #include "effects/CTapDlg.h"
 

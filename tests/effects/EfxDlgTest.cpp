@@ -19,7 +19,7 @@
 #include "controls/CXBmpSlider.h"
 #include "controls/ControlText.h"
 #include "controls/DialogTemplate.h"
-#include "eq/CEqPanel.h"
+#include "eq/ui/CEqPanel.h"
 #include "effects/CEfxDlg.h"
 #include "effects/CTapDlg.h"
 #include "link/CommandCodes.h"

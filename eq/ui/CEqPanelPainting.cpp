@@ -20,10 +20,10 @@
 
 #include "controls/CMemGdiPlusDC.h"
 #include "controls/DialogTemplateFonts.h"
-#include "eq/CEqPanel.h"
-#include "eq/CPanelFonts.h"
 #include "eq/EqAxes.h"
 #include "eq/EqTotal.h"
+#include "eq/ui/CEqPanel.h"
+#include "eq/ui/CPanelFonts.h"
 
 namespace sonoria {
 namespace {

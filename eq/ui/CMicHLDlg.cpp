@@ -1,4 +1,4 @@
-#include "eq/CMicHLDlg.h"
+#include "eq/ui/CMicHLDlg.h"
 
 namespace sonoria {
 namespace {

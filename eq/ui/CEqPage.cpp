@@ -1,4 +1,4 @@
-#include "eq/CEqPage.h"
+#include "eq/ui/CEqPage.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,8 +11,8 @@
 #include "controls/ControlText.h"
 #include "controls/LanguageTexts.h"
 #include "controls/TemplateControls.h"
-#include "eq/CEqPanel.h"
 #include "eq/EqValues.h"
+#include "eq/ui/CEqPanel.h"
 #include "state/DeviceState.h"
 #include "state/EqResets.h"
 #include "state/Language.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "eq/EqResponse.h"
-#include "tests/eq/EqPanelFixture.h"
+#include "tests/eq/ui/EqPanelFixture.h"
 #include "ui/Waits.h"
 
 namespace sonoria {

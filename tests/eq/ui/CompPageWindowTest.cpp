@@ -10,8 +10,8 @@
 #include "app/FlowPanel.h"
 #include "controls/CTabWnd.h"
 #include "controls/ControlText.h"
-#include "eq/CCompressPanel.h"
-#include "eq/CMicCompDlg.h"
+#include "eq/ui/CCompressPanel.h"
+#include "eq/ui/CMicCompDlg.h"
 
 namespace sonoria::test {
 namespace {

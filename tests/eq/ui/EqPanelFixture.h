@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "controls/DialogTemplate.h"
-#include "eq/CEqPanel.h"
+#include "eq/ui/CEqPanel.h"
 #include "ui/Waits.h"
 
 namespace sonoria::test {

@@ -1,4 +1,4 @@
-#include "eq/CCompressPanel.h"
+#include "eq/ui/CCompressPanel.h"
 
 #include <QFontMetrics>
 #include <QPaintEvent>
@@ -7,7 +7,7 @@
 
 #include "controls/DialogTemplateFonts.h"
 #include "controls/TemplateControls.h"
-#include "eq/CPanelFonts.h"
+#include "eq/ui/CPanelFonts.h"
 
 namespace sonoria {
 namespace {

@@ -5,7 +5,7 @@
 // reset goes to both.
 #pragma once
 
-#include "eq/CEqPage.h"
+#include "eq/ui/CEqPage.h"
 
 namespace sonoria {
 

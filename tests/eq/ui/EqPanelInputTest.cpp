@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tests/eq/EqPanelFixture.h"
+#include "tests/eq/ui/EqPanelFixture.h"
 #include "ui/Waits.h"
 
 namespace sonoria {

@@ -1,4 +1,4 @@
-#include "eq/CCenterDlg.h"
+#include "eq/ui/CCenterDlg.h"
 
 namespace sonoria {
 namespace {

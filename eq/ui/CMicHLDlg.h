@@ -2,7 +2,7 @@
 // eight-band EQ or the music channel's five-band EQ.
 #pragma once
 
-#include "eq/CEqPage.h"
+#include "eq/ui/CEqPage.h"
 
 namespace sonoria {
 

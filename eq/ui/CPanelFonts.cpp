@@ -1,4 +1,4 @@
-#include "eq/CPanelFonts.h"
+#include "eq/ui/CPanelFonts.h"
 
 #include <QFontMetricsF>
 #include <QString>

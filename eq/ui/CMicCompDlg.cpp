@@ -1,4 +1,4 @@
-#include "eq/CMicCompDlg.h"
+#include "eq/ui/CMicCompDlg.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -13,7 +13,7 @@
 #include "controls/ControlText.h"
 #include "controls/LanguageTexts.h"
 #include "controls/TemplateControls.h"
-#include "eq/CCompressPanel.h"
+#include "eq/ui/CCompressPanel.h"
 #include "state/ParamReaders.h"
 #include "state/Senders.h"
 #include "state/ValueScaling.h"

@@ -1,4 +1,4 @@
-#include "eq/CEqPanel.h"
+#include "eq/ui/CEqPanel.h"
 
 #include <QColor>
 #include <QKeyEvent>

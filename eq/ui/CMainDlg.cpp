@@ -1,4 +1,4 @@
-#include "eq/CMainDlg.h"
+#include "eq/ui/CMainDlg.h"
 
 namespace sonoria {
 namespace {

@@ -3,7 +3,7 @@
 // feeds that path.
 #pragma once
 
-#include "eq/CEqPage.h"
+#include "eq/ui/CEqPage.h"
 
 namespace sonoria {
 
