@@ -28,6 +28,7 @@
 #include "link/Transport.h"
 #include "state/ReportDispatch.h"
 #include "state/DeviceState.h"
+#include "state/ParameterAddresses.h"
 #include "state/FirmwareTransfer.h"
 #include "state/Language.h"
 #include "state/ModeCommands.h"
@@ -253,12 +254,14 @@ void CSonoriaDlg::StopMeterTimers() {
 
 void CSonoriaDlg::FeedMeters() {
     struct Source {
-        int meter, block, index;
+        int meter;
+        ParamAddress level;
     };
-    // MicMeter 1/0, MusicMeterL 4/0, MusicMeterR 4/16: levels in the second byte.
-    constexpr Source kSources[] = {{IDC_MIC_METER, 1, 0}, {IDC_MUSIC_L_METER, 4, 0}, {IDC_MUSIC_R_METER, 4, 16}};
+    // The meters' levels are in the second byte.
+    constexpr Source kSources[] = {
+        {IDC_MIC_METER, kMicMeter}, {IDC_MUSIC_L_METER, kMusicMeterL}, {IDC_MUSIC_R_METER, kMusicMeterR}};
     for (const Source& source : kSources) {
-        const int value = GetParam(source.block, source.index).second;
+        const int value = GetParam(source.level).second;
         if (auto* meter = FindControlAs<CPeakMeterCtrl>(this, source.meter)) meter->SetData(0, std::span(&value, 1));
     }
 }
@@ -299,7 +302,7 @@ void CSonoriaDlg::OnMasterVolume(int sliderId, int position) {
         case IDC_MIC_SLIDER:
             if (Locked(kLockMicVolume)) {
                 ShowInfo(QString::fromUtf8("话筒音量已经被锁定!"), kLockInfoMs);
-                FindControlAs<CXBmpSlider>(this, IDC_MIC_SLIDER)->SetPos(GetParam(1, 24).first);
+                FindControlAs<CXBmpSlider>(this, IDC_MIC_SLIDER)->SetPos(GetParam(kMicVolume).first);
                 return;
             }
             SendVolume(IDC_MIC_SLIDER, position);
@@ -308,7 +311,7 @@ void CSonoriaDlg::OnMasterVolume(int sliderId, int position) {
         case IDC_MUSIC_SLIDER:
             if (Locked(kLockMusicVolume)) {
                 ShowInfo(QString::fromUtf8("音乐音量已经被锁定!"), kLockInfoMs);
-                FindControlAs<CXBmpSlider>(this, IDC_MUSIC_SLIDER)->SetPos(GetParam(4, 2).first);
+                FindControlAs<CXBmpSlider>(this, IDC_MUSIC_SLIDER)->SetPos(GetParam(kMusicVolume).first);
                 return;
             }
             SendVolume(IDC_MUSIC_SLIDER, position);
