@@ -24,6 +24,7 @@
 #include "files/ModeFile.h"
 #include "link/CommandCodes.h"
 #include "link/CommandSender.h"
+#include "link/Goodbye.h"
 #include "link/LinkState.h"
 #include "link/Transport.h"
 #include "state/ReportDispatch.h"
@@ -233,11 +234,7 @@ void CSonoriaDlg::OnRoutingDone() {
 }
 
 void CSonoriaDlg::RefuseDevice() {
-    if (g_bUpgradeMode.load() == 1) {
-        SendCommand(CMD_SELECT_MODE, {0, 0, 1, kEndOfArguments});
-    } else {
-        SendCommand(CMD_BYE);
-    }
+    SayGoodbye();
     CloseLink();
     EndConnection();
     CloseSyncProgress();
@@ -348,11 +345,7 @@ void CSonoriaDlg::OnModeButton(int mode) {
 
 void CSonoriaDlg::CloseDeviceLink() {
     if (g_bDeviceOpen.load() != 1) return;
-    if (g_bUpgradeMode.load() == 1) {
-        SendCommand(CMD_SELECT_MODE, {0, 0, 1, kEndOfArguments});
-    } else {
-        SendCommand(CMD_BYE);
-    }
+    SayGoodbye();
     CloseLink();
 }
 
