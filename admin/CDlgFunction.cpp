@@ -12,6 +12,7 @@
 #include "controls/CXPGroupBox.h"
 #include "controls/DialogTemplate.h"
 #include "controls/LanguageTexts.h"
+#include "files/FileNames.h"
 #include "files/ModeFile.h"
 #include "link/DebugLog.h"
 #include "link/LinkState.h"
@@ -74,19 +75,6 @@ QString ChineseNumeral(int slot) {
 }
 
 }  // namespace
-
-int ModeSlotFromFileName(const QString& path) {
-    const QString fileName = QFileInfo(path).fileName();
-    const qsizetype cut = fileName.indexOf(QLatin1String(".k71x"));
-    const QString name = (cut < 0 ? QString() : fileName.left(cut)).toLower();
-    static const char* const kPrefixes[] = {"默认", "melorin", "m"};
-    for (int slot = 0; slot < kModes; ++slot) {
-        for (const char* prefix : kPrefixes) {
-            if (name.startsWith(QString::fromUtf8(prefix) + QString::number(slot + 1))) return slot;
-        }
-    }
-    return -1;
-}
 
 CDlgFunction::CDlgFunction(QWidget* owner, Hooks hooks) : QDialog(owner), hooks_(std::move(hooks)) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -241,8 +229,11 @@ void CDlgFunction::OnLoadFile() {
         }
         return;
     }
-    // Only a file that was read designates the mode its write-all ends in.
-    if (hooks_.setPendingModeSlot) hooks_.setPendingModeSlot(ModeSlotFromFileName(path));
+    // Only a file that was read designates the mode its write-all ends in. The
+    // name is the platform's: on Linux a backslash is part of it.
+    if (hooks_.setPendingModeSlot) {
+        hooks_.setPendingModeSlot(TargetModeForName(QFileInfo(path).fileName().toStdString()));
+    }
     DebugLog("Start thread:SynchronizeData\n");
     StartWriteAll();
     if (hooks_.runSyncProgress) hooks_.runSyncProgress();

@@ -75,9 +75,4 @@ private:
     Hooks hooks_;
 };
 
-// The stored mode a mode file's name designates: the name without folder, cut
-// before its first ".k71x", in lower case, starting with "默认N", "melorinN"
-// or "mN" gives N-1; anything else -1.
-int ModeSlotFromFileName(const QString& path);
-
 }  // namespace sonoria

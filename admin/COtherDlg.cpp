@@ -15,6 +15,7 @@
 #include "controls/DialogTemplate.h"
 #include "controls/LanguageTexts.h"
 #include "state/DeviceState.h"
+#include "state/ParameterAddresses.h"
 #include "state/Language.h"
 #include "state/MachineSettings.h"
 #include "state/Senders.h"
@@ -277,7 +278,7 @@ void COtherDlg::OnPowerOnCheck(bool music) {
     CXBmpSlider* slider = Slider(sliderId);
     if (Button(music ? kPowerOnMusicCheck : kPowerOnMicCheck)->isChecked()) {
         // Starts from the volume the device has now.
-        const int current = std::clamp(int(music ? GetParam(4, 2).first : GetParam(1, 24).first), 0, kMachineVolumeTop);
+        const int current = std::clamp(int(music ? GetParam(kMusicVolume).first : GetParam(kMicVolume).first), 0, kMachineVolumeTop);
         slider->SetSliderEnabled(true);
         slider->SetPos(current);
         SetEditByte(byte, current);

@@ -10,7 +10,6 @@
 #include "controls/CGdipButton.h"
 #include "controls/DialogTemplate.h"
 #include "controls/LanguageTexts.h"
-#include "files/RemoteFile.h"
 #include "state/Language.h"
 #include "state/RemoteKeys.h"
 #include "state/Synchronize.h"

@@ -30,6 +30,7 @@
 #include "link/LinkState.h"
 #include "link/Transport.h"
 #include "state/DeviceState.h"
+#include "state/ParameterAddresses.h"
 #include "state/Language.h"
 #include "state/SyncWorkers.h"
 
@@ -265,10 +266,10 @@ void CSonoriaDlg::RefreshVolumeStrip() {
     struct Strip {
         int slider, label, maximum, value, shown;
     };
-    const int mic = GetParam(1, 24).first;
-    const int music = GetParam(4, 2).first;
-    const int center = GetParam(kCenterBlock, 22).second;
-    const int sub = GetParam(kSubBlock, 22).second;
+    const int mic = GetParam(kMicVolume).first;
+    const int music = GetParam(kMusicVolume).first;
+    const int center = GetParam(kCenterVolume).second;
+    const int sub = GetParam(kSubVolume).second;
     const Strip strips[] = {
         {IDC_MIC_SLIDER, IDC_MIC_VALUE, machine(MaxMicVolume), mic, mic / 2},
         {IDC_MUSIC_SLIDER, IDC_MUSIC_VALUE, machine(MaxMusicVolume), music, music / 2},

@@ -25,10 +25,12 @@
 #include "link/CommandCodes.h"
 #include "link/CommandSender.h"
 #include "link/EditLane.h"
+#include "link/Goodbye.h"
 #include "link/LinkState.h"
 #include "link/Transport.h"
 #include "state/ReportDispatch.h"
 #include "state/DeviceState.h"
+#include "state/ParameterAddresses.h"
 #include "state/FirmwareTransfer.h"
 #include "state/Language.h"
 #include "state/ModeCommands.h"
@@ -233,11 +235,7 @@ void CSonoriaDlg::OnRoutingDone() {
 }
 
 void CSonoriaDlg::RefuseDevice() {
-    if (g_bUpgradeMode.load() == 1) {
-        SendCommand(CMD_SELECT_MODE, {0, 0, 1, kEndOfArguments});
-    } else {
-        SendCommand(CMD_BYE);
-    }
+    SayGoodbye();
     CloseLink();
     EndConnection();
     CloseSyncProgress();
@@ -254,12 +252,14 @@ void CSonoriaDlg::StopMeterTimers() {
 
 void CSonoriaDlg::FeedMeters() {
     struct Source {
-        int meter, block, index;
+        int meter;
+        ParamAddress level;
     };
-    // MicMeter 1/0, MusicMeterL 4/0, MusicMeterR 4/16: levels in the second byte.
-    constexpr Source kSources[] = {{IDC_MIC_METER, 1, 0}, {IDC_MUSIC_L_METER, 4, 0}, {IDC_MUSIC_R_METER, 4, 16}};
+    // The meters' levels are in the second byte.
+    constexpr Source kSources[] = {
+        {IDC_MIC_METER, kMicMeter}, {IDC_MUSIC_L_METER, kMusicMeterL}, {IDC_MUSIC_R_METER, kMusicMeterR}};
     for (const Source& source : kSources) {
-        const int value = GetParam(source.block, source.index).second;
+        const int value = GetParam(source.level).second;
         if (auto* meter = FindControlAs<CPeakMeterCtrl>(this, source.meter)) meter->SetData(0, std::span(&value, 1));
     }
 }
@@ -298,7 +298,7 @@ void CSonoriaDlg::OnMasterVolume(int sliderId, int position) {
         case IDC_MIC_SLIDER:
             if (Locked(kLockMicVolume)) {
                 ShowInfo(QString::fromUtf8("话筒音量已经被锁定!"), kLockInfoMs);
-                FindControlAs<CXBmpSlider>(this, IDC_MIC_SLIDER)->SetPos(GetParam(1, 24).first);
+                FindControlAs<CXBmpSlider>(this, IDC_MIC_SLIDER)->SetPos(GetParam(kMicVolume).first);
                 return;
             }
             SendVolume(IDC_MIC_SLIDER, position);
@@ -307,7 +307,7 @@ void CSonoriaDlg::OnMasterVolume(int sliderId, int position) {
         case IDC_MUSIC_SLIDER:
             if (Locked(kLockMusicVolume)) {
                 ShowInfo(QString::fromUtf8("音乐音量已经被锁定!"), kLockInfoMs);
-                FindControlAs<CXBmpSlider>(this, IDC_MUSIC_SLIDER)->SetPos(GetParam(4, 2).first);
+                FindControlAs<CXBmpSlider>(this, IDC_MUSIC_SLIDER)->SetPos(GetParam(kMusicVolume).first);
                 return;
             }
             SendVolume(IDC_MUSIC_SLIDER, position);
@@ -344,11 +344,7 @@ void CSonoriaDlg::OnModeButton(int mode) {
 
 void CSonoriaDlg::CloseDeviceLink() {
     if (g_bDeviceOpen.load() != 1) return;
-    if (g_bUpgradeMode.load() == 1) {
-        SendCommand(CMD_SELECT_MODE, {0, 0, 1, kEndOfArguments});
-    } else {
-        SendCommand(CMD_BYE);
-    }
+    SayGoodbye();
     CloseLink();
 }
 

@@ -30,6 +30,7 @@
 #include "state/ModeCommands.h"
 #include "state/ParamReaders.h"
 #include "state/ParameterTable.h"
+#include "state/RemoteKeys.h"
 #include "state/Senders.h"
 #include "state/Synchronize.h"
 #include "state/SyncWorkers.h"
@@ -284,8 +285,7 @@ int PlanRemote(const CliOptions& o, ErrorStream& err, Runner& run) {
         return kExitFile;
     }
     run = [path, bytes = std::move(bytes)](Context& c) -> int {
-        ApplyRemoteFileBytes(bytes);
-        if (!SendRemoteBlock()) return Stopped(c, "the remote codes could not be sent to the device");
+        if (!SendRemoteCodes(bytes)) return Stopped(c, "the remote codes could not be sent to the device");
         c.out << "loaded " << path << "\n";
         return kExitOk;
     };

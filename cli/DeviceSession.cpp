@@ -7,7 +7,7 @@
 #include "cli/Cli.h"
 #include "launch/WireTrace.h"
 #include "link/CommandCodes.h"
-#include "link/CommandSender.h"
+#include "link/Goodbye.h"
 #include "link/LinkState.h"
 #include "link/Transport.h"
 #include "state/DeviceState.h"
@@ -30,7 +30,7 @@ DeviceSession::~DeviceSession() {
     StopSyncWorkers();
     if (open_) {
         // Goodbye even after an interruption; a lost link lets it go at once.
-        SendCommand(CMD_BYE);
+        SayGoodbye();
         CloseLink();
     }
     SetReportTrace({});

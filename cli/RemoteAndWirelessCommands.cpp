@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "cli/Cli.h"
-#include "files/RemoteFile.h"
 #include "state/DeviceState.h"
 #include "state/RemoteKeys.h"
 #include "state/Synchronize.h"

@@ -24,8 +24,10 @@
 #include "effects/CTapDlg.h"
 #include "effects/EffectLook.h"
 #include "state/DeviceState.h"
+#include "state/EchoType.h"
 #include "state/EqResets.h"
 #include "state/Language.h"
+#include "state/ParameterAddresses.h"
 #include "state/ParamReaders.h"
 #include "state/ParamSender.h"
 #include "state/Senders.h"
@@ -150,7 +152,7 @@ const char* const kReverbPresets[CEfxDlg::kReverbPresetCount][2] = {
     {"18: 金属门 B", "18: Gated Plate B"},
 };
 
-const char* const kEchoTypes[CEfxDlg::kEchoTypeCount][2] = {
+const char* const kEchoTypes[kEchoTypeCount][2] = {
     {"0: 关闭", "0: OFF"},
     {"1: 单声回声", "1: Mono Echo"},
     {"2: 双声回声", "2: Stereo Echo"},
@@ -192,7 +194,7 @@ QString ReverbPresetName(int index) {
 }
 
 QString EchoTypeName(int index) {
-    if (index < 0 || index >= CEfxDlg::kEchoTypeCount) return {};
+    if (index < 0 || index >= kEchoTypeCount) return {};
     return QString::fromUtf8(kEchoTypes[index][IsEnglish() ? 1 : 0]);
 }
 
@@ -290,13 +292,13 @@ void CEfxDlg::FillLists() {
     if (m_reverbList != nullptr) {
         m_reverbList->clear();
         for (int i = 0; i < kReverbPresetCount; ++i) m_reverbList->addItem(ReverbPresetName(i));
-        SelectEntry(m_reverbList, ReadParamB2(3, 0));
+        SelectEntry(m_reverbList, ReadParamB2(kReverbPreset));
         FitDropDown(m_reverbList);
     }
     if (m_echoList != nullptr) {
         m_echoList->clear();
         for (int i = 0; i < kEchoTypeCount; ++i) m_echoList->addItem(EchoTypeName(i));
-        SelectEntry(m_echoList, ReadParamB2(2, 7));
+        SelectEntry(m_echoList, ReadParamB2(kEchoType));
         FitDropDown(m_echoList);
     }
 }
@@ -319,7 +321,7 @@ void CEfxDlg::ShowRow(int sliderId) {
 }
 
 void CEfxDlg::RefreshReverb() {
-    const int preset = ReadParamB2(3, 0);
+    const int preset = ReadParamB2(kReverbPreset);
     SelectEntry(m_reverbList, preset);
     ApplyReverbEnabling(preset);
     for (int id : kReverbSliders) ShowRow(id);
@@ -327,11 +329,11 @@ void CEfxDlg::RefreshReverb() {
 }
 
 void CEfxDlg::RefreshEcho() {
-    const int type = ReadParamB2(2, 7);
+    const int type = ReadParamB2(kEchoType);
     SelectEntry(m_echoList, type);
     ApplyEchoEnabling(type);
     if (m_advanced != nullptr) {
-        const bool multiTap = type == kEchoTypeMultiTap;
+        const bool multiTap = type == RawValue(EchoType::MultiTap);
         m_advanced->setEnabled(multiTap);
         m_advanced->SetCaptionColor(multiTap ? QColor(Qt::white) : kGreyedCaption);
         m_advanced->update();
@@ -354,7 +356,7 @@ void CEfxDlg::ApplyReverbEnabling(int preset) {
 }
 
 void CEfxDlg::ApplyEchoEnabling(int type) {
-    for (int id : kEchoProgramSliders) SetSliderEnabled(id, type != 0);
+    for (int id : kEchoProgramSliders) SetSliderEnabled(id, type != RawValue(EchoType::Off));
 }
 
 void CEfxDlg::OnSlider(int id, int position) {

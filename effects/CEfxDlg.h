@@ -34,8 +34,6 @@ public:
     static constexpr int kResetEchoEqId = 1018;
     static constexpr int kAdvancedId = 1168;
     static constexpr int kReverbPresetCount = 19;
-    static constexpr int kEchoTypeCount = 5;
-    static constexpr int kEchoTypeMultiTap = 4;
 
     // Built, filled from the device image and re-texted, centred over `owner`;
     // not shown yet.

@@ -57,7 +57,7 @@ constexpr SectionIds kBottom{D::kBottomDirectId,      D::kBottomDelayLevelId,   
                              D::kBottomDirectValueId, D::kBottomDelayLevelValueId, D::kBottomDelayValueId};
 
 int DelayRaw(const DelaySection& section) {
-    const ParamBytes bytes = GetParam(section.block, section.delayIndex);
+    const ParamBytes bytes = GetParam(section.delay);
     return bytes.first * 256 + bytes.second;
 }
 
@@ -119,8 +119,8 @@ void CSliderDelayDlg::RefreshDelayWindow() {
     } sections[] = {{kTop, instance_->top}, {kBottom, RearCopyActive() ? instance_->rearBottom : instance_->bottom}};
     for (const auto& [ids, section] : sections) {
         if (section == nullptr) continue;
-        const int direct = GetParam(section->block, section->directIndex).first;
-        const int delayLevel = GetParam(section->block, section->delayLevelIndex).first;
+        const int direct = GetParam(section->direct).first;
+        const int delayLevel = GetParam(section->delayLevel).first;
         const int raw = DelayRaw(*section);
         SetSliderClamped(FindControlAs<CXBmpSlider>(this, ids.direct), direct);
         SetSliderClamped(FindControlAs<CXBmpSlider>(this, ids.delayLevel), delayLevel);

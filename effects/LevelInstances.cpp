@@ -3,6 +3,7 @@
 #include <array>
 
 #include "state/DeviceState.h"
+#include "state/ParameterAddresses.h"
 #include "state/Senders.h"
 
 namespace sonoria {
@@ -14,18 +15,18 @@ constexpr int kPitchMax = 72;
 constexpr int kNoPitchShift = 64;  // a stored 0 means no shift as well
 constexpr int kPhaseMax = 71;
 
-template <int Block, int Index>
+template <ParamAddress At>
 int First() {
-    return GetParam(Block, Index).first;
+    return GetParam(At).first;
 }
 
-template <int Block, int Index>
+template <ParamAddress At>
 int Second() {
-    return GetParam(Block, Index).second;
+    return GetParam(At).second;
 }
 
 int PitchPosition() {
-    const int stored = GetParam(5, 1).first;
+    const int stored = GetParam(kPitchShift).first;
     return stored == 0 ? kNoPitchShift : stored;
 }
 
@@ -34,35 +35,35 @@ bool Rear() { return RearCopyActive(); }
 constexpr LevelSlider Level(LevelWrite write, LevelRead read) { return {0, kLevelMax, write, read}; }
 
 const std::array kLevelInstances = {
-    LevelInstance{2200, Level(SetMicGateThreshold, First<1, 2>)},
-    LevelInstance{2201, Level(SetMicShiftAmount, First<1, 23>)},
-    LevelInstance{2203, Level(SetMicDirectVolume, First<2, 25>)},
-    LevelInstance{2204, Level(SetMusicGateThreshold, First<4, 1>)},
+    LevelInstance{2200, Level(SetMicGateThreshold, First<kMicGateThreshold>)},
+    LevelInstance{2201, Level(SetMicShiftAmount, First<kMicShiftAmount>)},
+    LevelInstance{2203, Level(SetMicDirectVolume, First<kMicDirectVolume>)},
+    LevelInstance{2204, Level(SetMusicGateThreshold, First<kMusicGateThreshold>)},
     LevelInstance{2205, {kPitchMin, kPitchMax, SetPitchShift, PitchPosition}},
-    LevelInstance{2213, {0, kPhaseMax, SetSubPhase, Second<7, 25>}},
-    LevelInstance{2224, Level(SetEffectVolume, First<2, 24>)},
+    LevelInstance{2213, {0, kPhaseMax, SetSubPhase, Second<kSubPhase>}},
+    LevelInstance{2224, Level(SetEffectVolume, First<kEffectVolume>)},
     // Centre and sub effect levels: their buttons are never shown.
-    LevelInstance{2225, Level(SetCenterEffectLevel, First<8, 14>)},
-    LevelInstance{2228, Level(SetSubEffectLevel, First<7, 14>)},
+    LevelInstance{2225, Level(SetCenterEffectLevel, First<kCenterEffectLevel>)},
+    LevelInstance{2228, Level(SetSubEffectLevel, First<kSubEffectLevel>)},
     // While routed to the rear the centre and sub are the rear pair: both follow.
     LevelInstance{2227, Level(
                             [](int p) {
                                 SetCenterMusicLevel(p);
                                 if (Rear()) SetSubMusicLevel(p);
                             },
-                            First<8, 16>)},
+                            First<kCenterMusicLevel>)},
     LevelInstance{2230, Level(
                             [](int p) {
                                 SetSubMusicLevel(p);
                                 if (Rear()) SetCenterMusicLevel(p);
                             },
-                            First<7, 16>)},
+                            First<kSubMusicLevel>)},
     LevelInstance{2240, Level(
                             [](int p) {
                                 SetMainMusicLevelL(p);
                                 SetMainMusicLevelR(p);
                             },
-                            First<5, 20>)},
+                            First<kMainMusicLevel>)},
 };
 
 const char* const kDirect[] = {"直达声", "Direct"};
@@ -75,49 +76,53 @@ const std::array kMixInstances = {
                                                       SetCenterMicLevel(p);
                                                       if (Rear()) SetSubMicLevel(p);
                                                   },
-                                                  First<8, 15>),
+                                                  First<kCenterMicLevel>),
                 kEffect[0], kEffect[1], Level(
                                             [](int p) {
                                                 SetCenterEffectLevel(p);
                                                 if (Rear()) SetSubEffectLevel(p);
                                             },
-                                            First<8, 14>)},
+                                            First<kCenterEffectLevel>)},
     MixInstance{2229, kDirect[0], kDirect[1], Level(
                                                   [](int p) {
                                                       SetSubMicLevel(p);
                                                       if (Rear()) SetCenterMicLevel(p);
                                                   },
-                                                  First<7, 15>),
+                                                  First<kSubMicLevel>),
                 kEffect[0], kEffect[1], Level(
                                             [](int p) {
                                                 SetSubEffectLevel(p);
                                                 if (Rear()) SetCenterEffectLevel(p);
                                             },
-                                            First<7, 14>)},
+                                            First<kSubEffectLevel>)},
     // Main left and right: their buttons are never shown.
-    MixInstance{2234, kDirect[0], kDirect[1], Level(SetMainLDirectLevel, First<5, 21>), kDelayed[0], kDelayed[1],
-                Level(SetMainLDelayLevel, First<5, 22>)},
-    MixInstance{2235, kDirect[0], kDirect[1], Level(SetMainRDirectLevel, First<6, 21>), kDelayed[0], kDelayed[1],
-                Level(SetMainRDelayLevel, First<6, 22>)},
+    MixInstance{2234, kDirect[0], kDirect[1], Level(SetMainLDirectLevel, First<kMainLDirectLevel>),
+                kDelayed[0], kDelayed[1], Level(SetMainLDelayLevel, First<kMainLDelayLevel>)},
+    MixInstance{2235, kDirect[0], kDirect[1], Level(SetMainRDirectLevel, First<kMainRDirectLevel>),
+                kDelayed[0], kDelayed[1], Level(SetMainRDelayLevel, First<kMainRDelayLevel>)},
     // Right side first; the sliders show the left side.
     MixInstance{2239, kDirect[0], kDirect[1], Level(
                                                   [](int p) {
                                                       SetMainMicLevelR(p);
                                                       SetMainMicLevelL(p);
                                                   },
-                                                  First<5, 18>),
+                                                  First<kMainMicLevel>),
                 kEffect[0], kEffect[1], Level(
                                             [](int p) {
                                                 SetMainEffectLevelR(p);
                                                 SetMainEffectLevelL(p);
                                             },
-                                            First<5, 19>)},
+                                            First<kMainEffectLevel>)},
 };
 
-constexpr DelaySection kMainLeft{5, 21, 22, 24, SetMainLDirectLevel, SetMainLDelayLevel, SetMainLDelay};
-constexpr DelaySection kMainRight{6, 21, 22, 24, SetMainRDirectLevel, SetMainRDelayLevel, SetMainRDelay};
-constexpr DelaySection kSub{7, 17, 18, 24, SetSubDirectLevel, SetSubDelayLevel, SetSubDelay};
-constexpr DelaySection kCenter{8, 17, 18, 24, SetCenterDirectLevel, SetCenterDelayLevel, SetCenterDelay};
+constexpr DelaySection kMainLeft{kMainLDirectLevel, kMainLDelayLevel, kMainLDelay,
+                                 SetMainLDirectLevel, SetMainLDelayLevel, SetMainLDelay};
+constexpr DelaySection kMainRight{kMainRDirectLevel, kMainRDelayLevel, kMainRDelay,
+                                  SetMainRDirectLevel, SetMainRDelayLevel, SetMainRDelay};
+constexpr DelaySection kSub{kSubDirectLevel, kSubDelayLevel, kSubDelay,
+                            SetSubDirectLevel, SetSubDelayLevel, SetSubDelay};
+constexpr DelaySection kCenter{kCenterDirectLevel, kCenterDelayLevel, kCenterDelay,
+                               SetCenterDirectLevel, SetCenterDelayLevel, SetCenterDelay};
 
 constexpr int kTwoSectionPicture = 360;
 constexpr int kOneSectionPicture = 349;

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+#include "state/ParameterTable.h"
+
 namespace sonoria {
 
 using LevelWrite = void (*)(int position);
@@ -37,10 +39,9 @@ struct MixInstance {
 
 // One section of the delay window: direct level, delayed-path level, delay time.
 struct DelaySection {
-    int block;
-    int directIndex;
-    int delayLevelIndex;
-    int delayIndex;
+    ParamAddress direct;
+    ParamAddress delayLevel;
+    ParamAddress delay;
     LevelWrite setDirect;
     LevelWrite setDelayLevel;
     LevelWrite setDelay;  // takes the raw value (twice the slider's position)

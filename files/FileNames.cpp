@@ -22,10 +22,9 @@ std::string WithExtension(const std::string& path, std::string_view extension) {
     return stem + "." + std::string(extension);
 }
 
-int TargetModeForFileName(const std::string& path) {
-    std::string name = path.substr(NameStart(path));
-    const std::size_t extension = name.find(".k71x");
-    name = extension == std::string::npos ? std::string() : name.substr(0, extension);
+int TargetModeForName(std::string_view fileName) {
+    const std::size_t extension = fileName.find(".k71x");
+    std::string name(extension == std::string_view::npos ? std::string_view() : fileName.substr(0, extension));
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     static const char* const kPrefixes[] = {"默认", "melorin", "m"};
@@ -36,6 +35,10 @@ int TargetModeForFileName(const std::string& path) {
         }
     }
     return -1;
+}
+
+int TargetModeForFileName(const std::string& path) {
+    return TargetModeForName(std::string_view(path).substr(NameStart(path)));
 }
 
 std::string WriteFailureText(int errorCode, const std::string& path) {

@@ -10,9 +10,12 @@ namespace sonoria {
 // name, not of its folders) by `extension`, or appends it when the name has none.
 std::string WithExtension(const std::string& path, std::string_view extension);
 
-// The stored mode (0..3) a mode file's name designates, or -1 for none: the
-// name without its folder, cut before its first ".k71x", in lower case,
+// The stored mode (0..3) a mode file's name (without its folder) designates,
+// or -1 for none: the name cut before its first ".k71x", in lower case,
 // starting with "默认1", "melorin1" or "m1" (mode 0), and so on up to 4.
+int TargetModeForName(std::string_view fileName);
+
+// The same for a path, whose name is what follows its last '/' or '\\'.
 int TargetModeForFileName(const std::string& path);
 
 // The message shown when a file cannot be written.

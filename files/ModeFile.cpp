@@ -5,6 +5,7 @@
 #include "files/FileIo.h"
 #include "files/ModeFileFormat.h"
 #include "state/DeviceState.h"
+#include "state/ParameterAddresses.h"
 
 namespace sonoria {
 namespace {
@@ -61,7 +62,7 @@ void ApplyToImage(const ModeFileContents& contents) {
     for (int block = 1; block <= kLastBlock; ++block) {
         Apply(contents.params[block], block, ParamCopy::Normal);
     }
-    const bool rear = GetParam(4, 32).first == 0 && GetParam(4, 33).first == 127;
+    const bool rear = GetParam(kRearRouteA).first == 0 && GetParam(kRearRouteB).first == 127;
     switch (contents.layout) {
         case ModeFileLayout::V1:
             // No rear copies in the file: while routed to the rear, the image's rear

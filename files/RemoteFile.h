@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -14,23 +13,14 @@ inline constexpr const char* kRemoteFileExtension = "remo";
 int WriteRemoteFile(const std::string& path);
 
 // Reads and checks a remote code file without touching the block: a regular
-// file of 1 to 16 bytes. False with the reason, in the current language, in `error`.
+// file of 1 to 16 bytes. False with the reason, in the current language, in
+// `error`. SendRemoteCodes (state/RemoteKeys.h) puts such bytes in the block.
 bool ReadRemoteFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* error = nullptr);
 
-// Puts such bytes at the start of the block; a short file leaves the rest.
-void ApplyRemoteFileBytes(std::span<const std::uint8_t> bytes);
-
-// Reads up to 16 bytes into the block (a shorter file leaves the rest);
-// 1, or 0 when the file is refused (the block is unchanged).
-int ReadRemoteFile(const std::string& path, std::string* error = nullptr);
-
-// Sends the image's remote-code block with command 99; false when the
-// command could not be written.
-bool SendRemoteBlock();
-
 // The load behind "Load file": the path's extension becomes "remo", the file
-// is read and the block sent with command 99. Returns 1, or -1 when the file
-// was refused (nothing is sent then) or the command could not be written.
+// is read, put at the start of the block (a shorter file leaves the rest) and
+// the block sent with command 99. Returns 1, or -1 when the file was refused
+// (nothing is changed or sent then) or the command could not be written.
 int LoadRemoteFile(const std::string& path);
 
 }  // namespace sonoria

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "link/LinkState.h"
+#include "state/ParameterAddresses.h"
 
 namespace sonoria {
 
@@ -13,14 +14,13 @@ namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
 
-// Indexes of the rear-routing pair in block 4 and their "routed to rear" values.
-constexpr int kMusicBlock = 4;
-constexpr int kRearRouteAIndex = 32;
-constexpr int kRearRouteBIndex = 33;
+// The "routed to rear" values of the rear-routing pair.
 constexpr std::uint8_t kRearRouteAOn = 0;
 constexpr std::uint8_t kRearRouteBOn = 127;
 
-constexpr int kOutputVolumeIndex = 22;  // SubVolume / CenterVolume
+// SubVolume and CenterVolume: the same index of blocks 7 and 8.
+constexpr int kOutputVolumeIndex = kSubVolume.index;
+static_assert(kCenterVolume.index == kOutputVolumeIndex);
 constexpr int kSubCenterSlotsReset = 27;  // indexes 0..26 of blocks 7 and 8
 
 std::array<AtomicByte, 2>* Slot(int block, int index, ParamCopy copy) {
@@ -128,9 +128,9 @@ void ResetParameterImage() {
         rear[kOutputVolumeIndex][1].store(36, kRelaxed);
         for (int index : {14, 15, 16}) rear[index][0].store(63, kRelaxed);
     }
-    g_Device.params[5][1][0].store(64, kRelaxed);  // PitchShift: 64 = no shift
-    g_Device.params[6][1][0].store(64, kRelaxed);
-    g_Device.params[1][23][1].store(1, kRelaxed);  // MicShiftAmount's second byte
+    g_Device.params[kPitchShift.block][kPitchShift.index][0].store(64, kRelaxed);  // 64 = no shift
+    g_Device.params[kPitchShiftR.block][kPitchShiftR.index][0].store(64, kRelaxed);
+    g_Device.params[kMicShiftAmount.block][kMicShiftAmount.index][1].store(1, kRelaxed);  // its second byte
 }
 
 void StoreParameterReport(int block, int index, std::uint8_t first, std::uint8_t second) {
@@ -151,9 +151,10 @@ void StoreParameterReport(int block, int index, std::uint8_t first, std::uint8_t
         return;
     }
     Store(g_Device.params[block][index], first, second);
-    if (block == kMusicBlock && (index == kRearRouteAIndex || index == kRearRouteBIndex)) {
-        const bool rear = g_Device.params[kMusicBlock][kRearRouteAIndex][0].load(kRelaxed) == kRearRouteAOn &&
-                          g_Device.params[kMusicBlock][kRearRouteBIndex][0].load(kRelaxed) == kRearRouteBOn;
+    const ParamAddress at{static_cast<std::uint8_t>(block), static_cast<std::uint8_t>(index)};
+    if (at == kRearRouteA || at == kRearRouteB) {
+        const bool rear = g_Device.params[kRearRouteA.block][kRearRouteA.index][0].load(kRelaxed) == kRearRouteAOn &&
+                          g_Device.params[kRearRouteB.block][kRearRouteB.index][0].load(kRelaxed) == kRearRouteBOn;
         g_Device.rearRouting.store(rear ? 1 : 0, kRelaxed);
     }
 }

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "link/ProtocolLimits.h"
+#include "state/ParameterTable.h"
 
 namespace sonoria {
 
@@ -114,6 +115,16 @@ ParamBytes GetParam(int block, int index, ParamCopy copy = ParamCopy::Active);
 void SetParam(int block, int index, ParamBytes value, ParamCopy copy = ParamCopy::Active);
 void SetParamFirst(int block, int index, std::uint8_t first, ParamCopy copy = ParamCopy::Active);
 void SetParamSecond(int block, int index, std::uint8_t second, ParamCopy copy = ParamCopy::Active);
+// The same by address (see state/ParameterAddresses.h).
+inline ParamBytes GetParam(ParamAddress at, ParamCopy copy = ParamCopy::Active) {
+    return GetParam(at.block, at.index, copy);
+}
+inline void SetParamFirst(ParamAddress at, std::uint8_t first, ParamCopy copy = ParamCopy::Active) {
+    SetParamFirst(at.block, at.index, first, copy);
+}
+inline void SetParamSecond(ParamAddress at, std::uint8_t second, ParamCopy copy = ParamCopy::Active) {
+    SetParamSecond(at.block, at.index, second, copy);
+}
 
 // True when the rear copy of a sub or centre value is the one in use.
 bool RearCopyActive();

@@ -3,6 +3,8 @@
 #include "link/CommandCodes.h"
 #include "link/CommandSender.h"
 #include "state/DeviceState.h"
+#include "state/EchoType.h"
+#include "state/ParameterAddresses.h"
 #include "state/Senders.h"
 
 namespace sonoria {
@@ -15,7 +17,6 @@ constexpr int kTopFirstByteOnly = 127 << 8;  // shelf frequency at its top: 127,
 constexpr int kMicLowPassOpen = 0x7FFF;   // 127, 255
 constexpr int kSubLowPass = 533;          // 2, 21
 constexpr int kSubHighPass = 88;          // 0, 88
-constexpr int kEchoTypeMultiTap = 4;
 constexpr int kShelfFreqTop = 0x7FFF;     // 127, 255: the high shelf at 2000 Hz
 constexpr int kEchoMidFreq40Hz = 1311;    // 5, 31
 
@@ -36,7 +37,7 @@ constexpr int kMainBandFreqs[] = {425, 1593};            // about 253 and 948 Hz
 constexpr int kSubBandFreqs[] = {84, 252};               // about 50 and 150 Hz
 constexpr int kCenterBandFreqs[] = {420, 1679};          // about 250 and 999 Hz
 
-void Reread(int block, int index) { SendCommand(CMD_GET_PARAM, {block, index, kEndOfArguments}); }
+void Reread(ParamAddress at) { SendCommand(CMD_GET_PARAM, {at.block, at.index, kEndOfArguments}); }
 
 }  // namespace
 
@@ -93,19 +94,23 @@ void ResetEchoEq() {
 }
 
 void RereadReverb() {
-    for (int index : {1, 4, 5, 6, 7, 10, 11}) Reread(3, index);
-    Reread(2, 23);
+    for (ParamAddress at : {kReverbLevel, kReverbShelfGain, kReverbShelfFreq, kReverbHighPassFreq, kReverbTime,
+                            kReverbGate, kReverbPreDelay}) {
+        Reread(at);
+    }
+    Reread(kReverbInputGain);
 }
 
 void RereadEcho() {
-    Reread(3, 3);
-    const bool multiTap = GetParam(2, 7).second == kEchoTypeMultiTap;
-    for (int index = 8; index <= 22; ++index) {
-        if (index >= 16 && !multiTap) continue;
-        Reread(2, index);
+    Reread(kEchoToReverb);
+    // The echo's values from its high-pass filter to the last tap; the taps only for the multi-tap echo.
+    const bool multiTap = GetParam(kEchoType).second == RawValue(EchoType::MultiTap);
+    for (int index = kEchoHighPassFreq.index; index <= kTap3Delay.index; ++index) {
+        if (index >= kTapMainLevel.index && !multiTap) continue;
+        Reread({kEchoType.block, static_cast<std::uint8_t>(index)});
     }
-    Reread(2, 26);
-    Reread(2, 27);
+    Reread(kEchoMidGain);
+    Reread(kEchoMidFreq);
 }
 
 }  // namespace sonoria

@@ -1,6 +1,7 @@
 #include "state/ParamReaders.h"
 
 #include "state/DeviceState.h"
+#include "state/ParameterAddresses.h"
 
 namespace sonoria {
 namespace {
@@ -8,7 +9,7 @@ namespace {
 constexpr int kMicBandCount = 4;
 
 // Where a microphone band's gain sits; its Q and frequency follow at +1 and +2.
-constexpr ParamAddress kMicBandGain[kMicBandCount] = {{1, 14}, {1, 17}, {2, 1}, {2, 4}};
+constexpr ParamAddress kMicBandGain[kMicBandCount] = {kMicPeq1Gain, kMicPeq2Gain, kMicPeq3Gain, kMicPeq4Gain};
 
 int ReadEncoded(Encoding encoding, int block, int index) {
     const ParamBytes bytes = GetParam(block, index, ParamCopy::Active);

@@ -16,6 +16,7 @@ int ReadParamW15(int block, int index);
 int ReadParamS7(int block, int index);
 // The second byte.
 int ReadParamB2(int block, int index);
+inline int ReadParamB2(ParamAddress at) { return ReadParamB2(at.block, at.index); }
 
 // Microphone parametric bands by number 0..3 (bands 0 and 1 live in block 1,
 // 2 and 3 in block 2). 0 for any other band number.

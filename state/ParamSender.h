@@ -27,8 +27,10 @@ void SendBand(std::span<const std::string_view> names, int band, int value);
 
 // Sends what the image holds for an S7 value (first byte), the way its sender would.
 void ResendS7(int block, int index);
+inline void ResendS7(ParamAddress at) { ResendS7(at.block, at.index); }
 
 // Sends two raw bytes to an address without storing them.
 void SendRawBytes(int block, int index, int first, int second);
+inline void SendRawBytes(ParamAddress at, int first, int second) { SendRawBytes(at.block, at.index, first, second); }
 
 }  // namespace sonoria

@@ -5,6 +5,7 @@
 
 #include "state/DeviceState.h"
 #include "state/EqResets.h"
+#include "state/ParameterAddresses.h"
 #include "state/ParamSender.h"
 #include "state/Senders.h"
 #include "state/SyncWorkers.h"
@@ -12,15 +13,6 @@
 namespace sonoria {
 namespace {
 
-constexpr int kMusicBlock = 4;
-constexpr int kMainLeftBlock = 5;
-constexpr int kVolumeIndex = 22;
-constexpr int kEffectLevelIndex = 14;
-constexpr int kMicLevelIndex = 15;
-constexpr int kMusicLevelIndex = 16;
-constexpr int kDirectLevelIndex = 17;
-constexpr int kDelayLevelIndex = 18;
-constexpr int kDelayIndex = 24;
 // Volumes below this are set at once; from it upwards they are ramped.
 constexpr int kRampThreshold = 18;
 constexpr int kRampStart = 15;
@@ -30,13 +22,14 @@ constexpr auto kSlowRampStep = std::chrono::milliseconds(20);
 
 std::atomic<int> g_bFirstRearRouting{1};
 
-int Volume(int block) { return GetParam(block, kVolumeIndex).second; }
-int W15(int block, int index) {
-    const ParamBytes bytes = GetParam(block, index);
+// `volume` is SubVolume or CenterVolume.
+int Volume(ParamAddress volume) { return GetParam(volume).second; }
+int W15(ParamAddress at) {
+    const ParamBytes bytes = GetParam(at);
     return bytes.first << 8 | bytes.second;
 }
 
-void SendVolume(int block, int value) { SendRawBytes(block, kVolumeIndex, (value >> 8) & 0x7F, value & 0xFF); }
+void SendVolume(ParamAddress volume, int value) { SendRawBytes(volume, (value >> 8) & 0x7F, value & 0xFF); }
 
 // The change runs on a worker: its pauses end early, and it stops, when the
 // workers are being stopped (removal, a lost link, the program's end).
@@ -45,9 +38,9 @@ bool Stopped() { return SyncStopping(); }
 
 // Both outputs from 15 up to the centre volume, read again before each step.
 bool RampBothToCenter() {
-    for (int j = kRampStart; j <= Volume(kCenterBlock); ++j) {
-        SendVolume(kSubBlock, j);
-        SendVolume(kCenterBlock, j);
+    for (int j = kRampStart; j <= Volume(kCenterVolume); ++j) {
+        SendVolume(kSubVolume, j);
+        SendVolume(kCenterVolume, j);
         if (!Pause(kRampStep)) return false;
     }
     return true;
@@ -81,49 +74,55 @@ void SendRearBand(int band, BandValues a, BandValues b, BandValues centerA, Band
     SendSetBand(kCenterB, band, centerB);
 }
 
-// Band k of an EQ set whose bands are gain, Q, frequency from `firstIndex` on.
-BandValues StoredBand(int block, int firstIndex, int band) {
-    const int gainIndex = firstIndex + 3 * band;
-    return {W15(block, gainIndex), W15(block, gainIndex + 2), W15(block, gainIndex + 1)};
+// Band k of an EQ set whose bands are gain, Q, frequency from its first band's gain on.
+BandValues StoredBand(ParamAddress firstGain, int band) {
+    const auto at = [firstGain, band](int offset) {
+        return ParamAddress{firstGain.block, static_cast<std::uint8_t>(firstGain.index + 3 * band + offset)};
+    };
+    return {W15(at(0)), W15(at(2)), W15(at(1))};
 }
 
 void SendRearEq(bool copyFromMain) {
-    constexpr int kSetA = 1, kSetB = 8, kMainMic = 5, kMainMusic = 12;
     for (int band = 0; band < 2; ++band) {
         if (copyFromMain) {
-            const BandValues mic = StoredBand(kMainLeftBlock, kMainMic, band);
-            const BandValues music = StoredBand(kMainLeftBlock, kMainMusic, band);
+            const BandValues mic = StoredBand(kMainMicPeq1Gain, band);
+            const BandValues music = StoredBand(kMainMusicPeq1Gain, band);
             SendRearBand(band, mic, music, mic, music);
         } else {
-            SendRearBand(band, StoredBand(kSubBlock, kSetA, band), StoredBand(kSubBlock, kSetB, band),
-                         StoredBand(kCenterBlock, kSetA, band), StoredBand(kCenterBlock, kSetB, band));
+            SendRearBand(band, StoredBand(kSubPeqA1Gain, band), StoredBand(kSubPeqB1Gain, band),
+                         StoredBand(kCenterPeqA1Gain, band), StoredBand(kCenterPeqB1Gain, band));
         }
     }
 }
 
+// The stored direct and delayed-path levels and delays of the sub and the centre, sent again.
+void ResendDirectAndDelays() {
+    ResendS7(kSubDirectLevel);
+    ResendS7(kSubDelayLevel);
+    SetSubDelay(W15(kSubDelay));
+    ResendS7(kCenterDirectLevel);
+    ResendS7(kCenterDelayLevel);
+    SetCenterDelay(W15(kCenterDelay));
+}
+
 bool RouteToRear() {
-    SendEncoded({kMusicBlock, 32}, Encoding::S7, 0);    // RearRouteA
-    SendEncoded({kMusicBlock, 33}, Encoding::S7, 127);  // RearRouteB
+    SendEncoded(kRearRouteA, Encoding::S7, 0);
+    SendEncoded(kRearRouteB, Encoding::S7, 127);
     if (Stopped()) return false;
 
-    int effect = GetParam(kCenterBlock, kEffectLevelIndex).first;
-    if (effect == 0) effect = GetParam(kCenterBlock, kMicLevelIndex).first;
+    int effect = GetParam(kCenterEffectLevel).first;
+    if (effect == 0) effect = GetParam(kCenterMicLevel).first;
     SetSubEffectLevel(effect);
     SetCenterEffectLevel(effect);
 
-    SetParamFirst(kSubBlock, kMicLevelIndex, GetParam(kCenterBlock, kMicLevelIndex).first);
-    ResendS7(kSubBlock, kMicLevelIndex);
-    ResendS7(kSubBlock, kMusicLevelIndex);
-    ResendS7(kCenterBlock, kMicLevelIndex);
-    SetParamFirst(kCenterBlock, kMusicLevelIndex, GetParam(kSubBlock, kMusicLevelIndex).first);
-    ResendS7(kCenterBlock, kMusicLevelIndex);
+    SetParamFirst(kSubMicLevel, GetParam(kCenterMicLevel).first);
+    ResendS7(kSubMicLevel);
+    ResendS7(kSubMusicLevel);
+    ResendS7(kCenterMicLevel);
+    SetParamFirst(kCenterMusicLevel, GetParam(kSubMusicLevel).first);
+    ResendS7(kCenterMusicLevel);
 
-    ResendS7(kSubBlock, kDirectLevelIndex);
-    ResendS7(kSubBlock, kDelayLevelIndex);
-    SetSubDelay(W15(kSubBlock, kDelayIndex));
-    ResendS7(kCenterBlock, kDirectLevelIndex);
-    ResendS7(kCenterBlock, kDelayLevelIndex);
-    SetCenterDelay(W15(kCenterBlock, kDelayIndex));
+    ResendDirectAndDelays();
     if (Stopped()) return false;
 
     SendRearEq(g_bFirstRearRouting.exchange(0) == 1);
@@ -131,17 +130,17 @@ bool RouteToRear() {
     ResetSubFilters();
     if (Stopped()) return false;
 
-    const int sub = Volume(kSubBlock);
-    const int center = Volume(kCenterBlock);
+    const int sub = Volume(kSubVolume);
+    const int center = Volume(kCenterVolume);
     if (sub > center) {
         if (center >= kRampThreshold) return RampBothToCenter();
-        SetParamSecond(kSubBlock, kVolumeIndex, static_cast<std::uint8_t>(center));
-        SendVolume(kSubBlock, center);
-        SendVolume(kCenterBlock, center);
+        SetParamSecond(kSubVolume, static_cast<std::uint8_t>(center));
+        SendVolume(kSubVolume, center);
+        SendVolume(kCenterVolume, center);
     } else if (sub < kRampThreshold) {
-        SendVolume(kSubBlock, sub);
-        SetParamSecond(kCenterBlock, kVolumeIndex, static_cast<std::uint8_t>(sub));
-        SendVolume(kCenterBlock, sub);
+        SendVolume(kSubVolume, sub);
+        SetParamSecond(kCenterVolume, static_cast<std::uint8_t>(sub));
+        SendVolume(kCenterVolume, sub);
     } else {
         return RampBothToCenter();
     }
@@ -149,19 +148,15 @@ bool RouteToRear() {
 }
 
 bool RouteToFront() {
-    SendEncoded({kMusicBlock, 32}, Encoding::S7, 64);
-    SendEncoded({kMusicBlock, 33}, Encoding::S7, 64);
+    SendEncoded(kRearRouteA, Encoding::S7, 64);
+    SendEncoded(kRearRouteB, Encoding::S7, 64);
     if (Stopped()) return false;
 
-    for (int block : {kSubBlock, kCenterBlock}) {
-        for (int index : {kEffectLevelIndex, kMicLevelIndex, kMusicLevelIndex}) ResendS7(block, index);
+    for (ParamAddress at : {kSubEffectLevel, kSubMicLevel, kSubMusicLevel,
+                            kCenterEffectLevel, kCenterMicLevel, kCenterMusicLevel}) {
+        ResendS7(at);
     }
-    ResendS7(kSubBlock, kDirectLevelIndex);
-    ResendS7(kSubBlock, kDelayLevelIndex);
-    SetSubDelay(W15(kSubBlock, kDelayIndex));
-    ResendS7(kCenterBlock, kDirectLevelIndex);
-    ResendS7(kCenterBlock, kDelayLevelIndex);
-    SetCenterDelay(W15(kCenterBlock, kDelayIndex));
+    ResendDirectAndDelays();
     if (Stopped()) return false;
 
     SendRearEq(false);
@@ -169,25 +164,25 @@ bool RouteToFront() {
     ResetSubFilters();
     if (Stopped()) return false;
 
-    const int sub = Volume(kSubBlock);
-    const int center = Volume(kCenterBlock);
+    const int sub = Volume(kSubVolume);
+    const int center = Volume(kCenterVolume);
     if (sub < kRampThreshold && center < kRampThreshold) {
-        SendVolume(kSubBlock, sub);
-        SendVolume(kCenterBlock, center);
+        SendVolume(kSubVolume, sub);
+        SendVolume(kCenterVolume, center);
     } else if (sub > kRampStart && center > kRampStart) {
         for (int j = kRampStart; j <= kRampEnd; ++j) {
-            if (j <= Volume(kSubBlock)) SendVolume(kSubBlock, j);
-            if (j <= Volume(kCenterBlock)) SendVolume(kCenterBlock, j);
+            if (j <= Volume(kSubVolume)) SendVolume(kSubVolume, j);
+            if (j <= Volume(kCenterVolume)) SendVolume(kCenterVolume, j);
             if (!Pause(kRampStep)) return false;
         }
     } else {
         for (int j = 0; j <= kRampEnd; ++j) {
             if (j <= sub) {
-                SendVolume(kSubBlock, j);
+                SendVolume(kSubVolume, j);
                 if (!Pause(kSlowRampStep)) return false;
             }
             if (j <= center) {
-                SendVolume(kCenterBlock, j);
+                SendVolume(kCenterVolume, j);
                 if (!Pause(kSlowRampStep)) return false;
             }
         }
@@ -200,8 +195,8 @@ bool RouteToFront() {
 bool SetRearRouting(int on) {
     g_Device.rearRouting.store(on != 0 ? 1 : 0, std::memory_order_relaxed);
     // Both outputs silent while they are reconfigured; the stored volumes stay.
-    SendVolume(kSubBlock, 0);
-    SendVolume(kCenterBlock, 0);
+    SendVolume(kSubVolume, 0);
+    SendVolume(kCenterVolume, 0);
     return on != 0 ? RouteToRear() : RouteToFront();
 }
 

@@ -5,6 +5,8 @@
 
 #include "link/CommandCodes.h"
 #include "link/CommandSender.h"
+#include "link/Transport.h"
+#include "state/DeviceState.h"
 
 namespace sonoria {
 namespace {
@@ -24,6 +26,19 @@ bool StartKeyLearning(int key) {
 }
 
 bool StopKeyLearning() { return SendCommand(CMD_END_LEARN) > 0; }
+
+bool SendRemoteBlock() {
+    Report report{};
+    report[0] = kOutputReportId;
+    report[1] = CMD_SET_REMOTE;
+    for (std::size_t i = 0; i < kRemoteBlockSize; ++i) report[2 + i] = g_Device.remote[i].load();
+    return WriteUsbData(report) > 0;
+}
+
+bool SendRemoteCodes(std::span<const std::uint8_t> codes) {
+    for (std::size_t i = 0; i < codes.size() && i < kRemoteBlockSize; ++i) g_Device.remote[i].store(codes[i]);
+    return SendRemoteBlock();
+}
 
 std::string_view RemoteKeyFunction(int key) {
     if (key < 0 || key > kRemoteKeyCount) return {};

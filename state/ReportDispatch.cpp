@@ -8,6 +8,7 @@
 #include "link/HostMessages.h"
 #include "link/Transport.h"
 #include "state/DeviceState.h"
+#include "state/ParameterAddresses.h"
 
 namespace sonoria {
 namespace {
@@ -78,17 +79,17 @@ bool DispatchReport(const Report& report) {
             break;
         case CMD_GET_MODE: g_Device.currentMode.store(report[2], kRelaxed); break;
         case CMD_GET_METERS:
-            SetParamSecond(1, 0, report[2]);   // MicMeter
-            SetParamSecond(4, 0, report[3]);   // MusicMeterL
-            SetParamSecond(4, 16, report[4]);  // MusicMeterR
+            SetParamSecond(kMicMeter, report[2]);
+            SetParamSecond(kMusicMeterL, report[3]);
+            SetParamSecond(kMusicMeterR, report[4]);
             break;
         case CMD_SET_PARAM: g_Device.modified.store(1, kRelaxed); break;
         case CMD_GET_PARAM:
         case RPT_PARAM_ALT: StoreParameterReport(report[2], report[3], report[4], report[5]); break;
         case CMD_GET_VOLUMES:
-            SetParamFirst(1, 24, report[2]);  // MicVolume
-            SetParamFirst(4, 2, report[3]);   // MusicVolume, both channels
-            SetParamFirst(4, 18, report[3]);
+            SetParamFirst(kMicVolume, report[2]);
+            SetParamFirst(kMusicVolume, report[3]);  // both channels
+            SetParamFirst(kMusicVolumeR, report[3]);
             break;
         case CMD_AUTOSUB: StoreVersionText(report); break;
         case CMD_GET_AUTOSUB:

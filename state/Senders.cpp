@@ -4,6 +4,7 @@
 #include <string>
 
 #include "state/DeviceState.h"
+#include "state/ParameterAddresses.h"
 #include "state/ParamSender.h"
 
 namespace sonoria {
@@ -69,7 +70,7 @@ SONORIA_DEFINE_BAND(CenterPeqBFreq, "CenterPeqB1Freq", "CenterPeqB2Freq")
 void SetPitchShift(int value) {
     static const ParamInfo& shift = RequireParam("PitchShift");
     SendParam(shift, value);
-    const int enabled = GetParam(shift.address.block, 0).second;  // PitchEnable
+    const int enabled = GetParam(kPitchEnable).second;
     if (value == kNoPitchShift && enabled == 1) SetPitchEnable(0);
     if (value != kNoPitchShift && enabled == 0) SetPitchEnable(1);
 }

@@ -6,6 +6,8 @@
 #include "link/CommandSender.h"
 #include "link/LinkState.h"
 #include "state/DeviceState.h"
+#include "state/EchoType.h"
+#include "state/ParameterAddresses.h"
 #include "state/ParamSender.h"
 #include "state/SyncWorkers.h"
 
@@ -14,12 +16,10 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr int kEchoTypeMultiTap = 4;
 constexpr int kRampFrom = 63;
-constexpr int kMicVolumeIndex = 24;    // block 1
-constexpr int kMusicVolumeIndex = 2;   // block 4, right channel + 16
-constexpr int kRightOffset = 16;
-constexpr int kOutputVolumeIndex = 22; // blocks 7 and 8
+// SubVolume and CenterVolume: the same index of blocks 7 and 8.
+constexpr int kOutputVolumeIndex = kSubVolume.index;
+static_assert(kCenterVolume.index == kOutputVolumeIndex);
 
 // Sends unless the workers are being stopped; false then.
 bool Send(int code, std::initializer_list<int> arguments = {kEndOfArguments}) {
@@ -45,24 +45,24 @@ bool WriteRange(int block, int first, int last) {
     return true;
 }
 
-bool IsMusicVolume(int index) { return index == kMusicVolumeIndex || index == kMusicVolumeIndex + kRightOffset; }
-bool IsMusicMeter(int index) { return index == 0 || index == kRightOffset; }
+bool IsMusicVolume(int index) { return index == kMusicVolume.index || index == kMusicVolumeR.index; }
+bool IsMusicMeter(int index) { return index == kMusicMeterL.index || index == kMusicMeterR.index; }
 
 // Volumes are brought back in steps from 63, so the sound does not jump.
 void RampVolumes() {
-    const ParamBytes mic = GetParam(1, kMicVolumeIndex);
+    const ParamBytes mic = GetParam(kMicVolume);
     if (mic.first < kRampFrom) {
-        SendRawBytes(1, kMicVolumeIndex, mic.first, mic.second);
+        SendRawBytes(kMicVolume, mic.first, mic.second);
     } else {
         for (int v = kRampFrom; v <= mic.first && !SyncStopping(); ++v) {
-            SendRawBytes(1, kMicVolumeIndex, v, mic.second);
+            SendRawBytes(kMicVolume, v, mic.second);
         }
     }
-    const ParamBytes music = GetParam(4, kMusicVolumeIndex);
+    const ParamBytes music = GetParam(kMusicVolume);
     const int from = music.first < kRampFrom ? music.first : kRampFrom;
     for (int v = from; v <= music.first && !SyncStopping(); ++v) {
-        SendRawBytes(4, kMusicVolumeIndex, v, music.second);
-        SendRawBytes(4, kMusicVolumeIndex + kRightOffset, v, music.second);
+        SendRawBytes(kMusicVolume, v, music.second);
+        SendRawBytes(kMusicVolumeR, v, music.second);
     }
 }
 
@@ -74,11 +74,11 @@ public:
     void Restored() { silenced_ = false; }
     ~SilencedVolumesGuard() {
         if (!silenced_ || !LinkSound()) return;
-        const ParamBytes mic = GetParam(1, kMicVolumeIndex);
-        const ParamBytes music = GetParam(4, kMusicVolumeIndex);
-        SendRawBytes(1, kMicVolumeIndex, mic.first, mic.second);
-        SendRawBytes(4, kMusicVolumeIndex, music.first, music.second);
-        SendRawBytes(4, kMusicVolumeIndex + kRightOffset, music.first, music.second);
+        const ParamBytes mic = GetParam(kMicVolume);
+        const ParamBytes music = GetParam(kMusicVolume);
+        SendRawBytes(kMicVolume, mic.first, mic.second);
+        SendRawBytes(kMusicVolume, music.first, music.second);
+        SendRawBytes(kMusicVolumeR, music.first, music.second);
     }
     SilencedVolumesGuard(const SilencedVolumesGuard&) = delete;
     SilencedVolumesGuard& operator=(const SilencedVolumesGuard&) = delete;
@@ -89,9 +89,10 @@ private:
 
 bool WriteParameterBlocks(bool withVolumes) {
     if (!WriteRange(1, 1, 23)) return false;
-    const bool multiTap = GetParam(2, 7).second == kEchoTypeMultiTap;
+    // The three further taps only for the multi-tap echo.
+    const bool multiTap = GetParam(kEchoType).second == RawValue(EchoType::MultiTap);
     for (int index = 0; index < kBlockSizes[2]; ++index) {
-        if (!multiTap && index >= 16 && index <= 22) continue;
+        if (!multiTap && index >= kTapMainLevel.index && index <= kTap3Delay.index) continue;
         if (!WriteStored(2, index)) return false;
     }
     if (!WriteRange(3, 0, kBlockSizes[3] - 1)) return false;
@@ -190,9 +191,9 @@ bool WriteAllParameters(bool withVolumes) {
     SilencedVolumesGuard guard(withVolumes);
     if (withVolumes) {
         // Silent while the rest is written; the stored volumes stay for the ramp.
-        SendRawBytes(1, kMicVolumeIndex, 0, 0);
-        SendRawBytes(4, kMusicVolumeIndex, 0, 0);
-        SendRawBytes(4, kMusicVolumeIndex + kRightOffset, 0, 0);
+        SendRawBytes(kMicVolume, 0, 0);
+        SendRawBytes(kMusicVolume, 0, 0);
+        SendRawBytes(kMusicVolumeR, 0, 0);
     }
     if (!WriteParameterBlocks(withVolumes)) return false;
     if (withVolumes) RampVolumes();

@@ -412,15 +412,5 @@ TEST(FunctionWindowButtons, OpenTheirWindowsWithTheFunctionWindowAsOwner) {
     }
 }
 
-TEST(ModeFileNames, DesignateTheModeByTheirStart) {
-    const std::pair<const char*, int> cases[] = {
-        {"M2 vocal.k71x", 1},       {"vocal m2.k71x", -1},        {"默认3 party.k71x", 2},
-        {"/home/u/Melorin4.k71x", 3}, {"/m1/x.k71x", -1},         {"m1.K71X", -1},
-        {"m12.k71x", 0},            {"m4", -1},                   {"m3.k71x.bak", 2},
-        {"melorin5.k71x", -1},      {"", -1},
-    };
-    for (const auto& [name, slot] : cases) EXPECT_EQ(ModeSlotFromFileName(QString::fromUtf8(name)), slot) << name;
-}
-
 }  // namespace
 }  // namespace sonoria

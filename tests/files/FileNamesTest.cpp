@@ -26,8 +26,13 @@ TEST(FileNames, TargetModeComesFromTheStartOfTheName) {
         {"/m4/x.k71x", -1},           {"默认3 歌厅.k71x", 2},        {"Melorin4-live.k71x", 3},
         {"melorin1.k71x", 0},         {"m5.k71x", -1},               {"m2", -1},
         {"m3.k71x.bak", 2},           {"dir/M1.K71X", -1},           {"", -1},
+        {"m12.k71x", 0},              {"melorin5.k71x", -1},         {"C:\\modes\\m2.k71x", 1},
     };
     for (const Case& c : cases) EXPECT_EQ(TargetModeForFileName(c.path), c.mode) << c.path;
+    // A name alone (the Function window takes it from the platform's path rules):
+    // a backslash is then part of the name.
+    EXPECT_EQ(TargetModeForName("m4 live.k71x"), 3);
+    EXPECT_EQ(TargetModeForName("x\\m1.k71x"), -1);
 }
 
 TEST(FileNames, WriteFailureText) {

@@ -91,7 +91,9 @@ TEST_F(FileRefusalTest, EveryReasonInBothLanguagesAndNothingChanges) {
         SetCurrentLanguage(c.language);
         const std::string path = Path(c.name);
         std::string error;
-        const int read = c.name.ends_with(".remo") ? ReadRemoteFile(path, &error) : ReadModeFile(path, &error);
+        std::vector<std::uint8_t> bytes;
+        const int read =
+            c.name.ends_with(".remo") ? int(ReadRemoteFileBytes(path, bytes, &error)) : ReadModeFile(path, &error);
         EXPECT_EQ(read, 0) << c.name;
         std::string expected = c.text;
         expected.replace(expected.find('P'), 1, path);

@@ -62,7 +62,8 @@ TEST_F(RemoteFileTest, RefusedFilesChangeNothingAndSendNothing) {
     };
     for (const auto& c : cases) {
         std::string error;
-        EXPECT_EQ(ReadRemoteFile(c.path, &error), 0) << c.path;
+        std::vector<std::uint8_t> bytes;
+        EXPECT_FALSE(ReadRemoteFileBytes(c.path, bytes, &error)) << c.path;
         EXPECT_NE(error.find(c.reason), std::string::npos) << error;
         EXPECT_EQ(LoadRemoteFile(c.path), -1) << c.path;
     }
