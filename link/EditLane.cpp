@@ -170,7 +170,8 @@ void NotifyEditLaneOfAnswer() {
 }
 
 void FlushEditsBeforeOtherWrite() {
-    if (!g_writing && g_pending.load() && OnLaneThread()) FlushEdits();
+    // The lane's own flags are read on its thread only.
+    if (OnLaneThread() && !g_writing && g_pending.load()) FlushEdits();
 }
 
 }  // namespace sonoria
