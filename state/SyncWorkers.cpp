@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <list>
 #include <memory>
@@ -39,8 +40,11 @@ public:
         ++running_;
         g_bSyncIdle.store(0);
         auto worker = std::make_shared<Worker>();
+        worker->ticket = nextTicket_++;
         worker->thread = std::thread([this, worker, body = std::move(body)] {
-            body();
+            // One bulk operation at a time, in the order they were asked for:
+            // two of them never interleave their commands.
+            if (AwaitTurn(*worker)) body();
             Finish(*worker);
         });
         workers_.push_back(std::move(worker));
@@ -87,18 +91,29 @@ public:
         }
         std::lock_guard lock(mutex_);
         stopping_ = false;
+        serving_ = nextTicket_;
     }
 
 private:
     struct Worker {
         std::thread thread;
+        std::uint64_t ticket = 0;
         bool done = false;
     };
+
+    // Waits until the workers asked for before this one have ended; false
+    // when the pool is being stopped meanwhile (the body is then not run).
+    bool AwaitTurn(const Worker& worker) {
+        std::unique_lock lock(mutex_);
+        cv_.wait(lock, [&] { return stopping_ || serving_ == worker.ticket; });
+        return !stopping_;
+    }
 
     void Finish(Worker& worker) {
         {
             std::lock_guard lock(mutex_);
             worker.done = true;
+            serving_ = std::max(serving_, worker.ticket + 1);
             // A broken link keeps meter polling off until the next connection.
             if (--running_ == 0 && g_bReadThreadEnd.load() == 0) g_bSyncIdle.store(1);
         }
@@ -122,6 +137,8 @@ private:
     std::list<std::shared_ptr<Worker>> workers_;
     int running_ = 0;
     bool stopping_ = false;
+    std::uint64_t nextTicket_ = 0;
+    std::uint64_t serving_ = 0;  // the ticket whose worker may run now
 };
 
 WorkerPool& Pool() {

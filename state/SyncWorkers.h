@@ -30,6 +30,8 @@ void StartRearRouting(bool toRear);
 
 // Runs `body` as one more worker of the pool, with the same bookkeeping
 // (meter polling paused while it runs, stopped and joined by StopSyncWorkers).
+// Workers run one at a time, in the order they were started: a read-all, a
+// write-all, the routing change and the firmware transfer never interleave.
 void StartPooledWorker(std::function<void()> body);
 
 // True while any worker runs.

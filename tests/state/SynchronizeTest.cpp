@@ -117,6 +117,23 @@ TEST_F(ReadAllTest, TheWorkerPausesReadsAndReportsTheEnd) {
     EXPECT_EQ(Received().size(), ExpectedReadAll(false).size());
 }
 
+TEST_F(ReadAllTest, TwoReadAllsAskedForAtOnceRunOneAfterTheOther) {
+    StartSynchronizeData();
+    StartSynchronizeData();
+    ASSERT_TRUE(test::Eventually([&] {
+        const auto messages = window.Messages();
+        return std::count_if(messages.begin(), messages.end(),
+                             [](const auto& m) { return m.message == WM_SYNC_DONE; }) == 2;
+    }));
+    ASSERT_TRUE(WaitForSyncWorkers(test::kEventTimeout));
+    // The second began only after the first had read everything: the wire
+    // holds two whole read-alls, not a mix of them.
+    const std::vector<Report> once = ExpectedReadAll(false);
+    std::vector<Report> twice = once;
+    twice.insert(twice.end(), once.begin(), once.end());
+    EXPECT_EQ(Received(), twice);
+}
+
 TEST_F(ReadAllTest, ABrokenLinkEndsTheReadAllQuicklyAndKeepsPollingOff) {
     StartSynchronizeData();
     device->BreakLink();
