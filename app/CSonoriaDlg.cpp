@@ -106,9 +106,14 @@ CSonoriaDlg::CSonoriaDlg(QWidget* parent)
 
 CSonoriaDlg::~CSonoriaDlg() {
     qApp->removeEventFilter(this);
-    // A window that dies without being closed must not stay the link's listener.
+    // A window that dies without being closed must not stay the link's
+    // listener, and nothing of its link may still be running to call it: the
+    // workers and the read thread end before its members go.
     HostMessageSink* self = this;
-    g_hMainWnd.compare_exchange_strong(self, nullptr);
+    if (g_hMainWnd.compare_exchange_strong(self, nullptr)) {
+        StopSyncWorkers();
+        DisconnectDevice();
+    }
 }
 
 void CSonoriaDlg::BuildControls() {

@@ -162,6 +162,23 @@ TEST_F(MainWindowTest, ClosingWithChangesAsksToSaveTheCurrentMode) {
     window.reset();
 }
 
+TEST_F(MainWindowTest, AWindowDestroyedWithoutClosingEndsItsWorkersAndReadThreadFirst) {
+    Open();
+    // A read-all in its pause, the read thread reading and an edit kept for an
+    // answer the device holds back: all of it ends before the window is gone.
+    StartSynchronizeData();
+    device->HoldReports(true);
+    emit Slider(IDC_MIC_SLIDER)->sliderChanged(IDC_MIC_SLIDER, 30);
+    emit Slider(IDC_MIC_SLIDER)->sliderChanged(IDC_MIC_SLIDER, 31);
+    EXPECT_TRUE(EditsPending());
+    window.reset();
+    EXPECT_FALSE(SyncWorkersRunning());
+    EXPECT_EQ(g_bDeviceOpen.load(), 0);
+    EXPECT_EQ(g_hMainWnd.load(), nullptr);
+    EXPECT_FALSE(EditsPending());
+    device->HoldReports(false);
+}
+
 TEST_F(MainWindowTest, EscapeAndEnterDoNotCloseAndTheWindowDoesNotShrink) {
     Open();
     QTest::keyClick(window.get(), Qt::Key_Escape);
