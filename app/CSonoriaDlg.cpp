@@ -224,30 +224,34 @@ void CSonoriaDlg::ShowInfo(const QString& text, int milliseconds) {
     info_->ShowText(text, milliseconds);
 }
 
-CSynDlg* CSonoriaDlg::MakeSyncProgress() {
+CSynDlg* CSonoriaDlg::MakeSyncProgress(std::function<void()> done) {
     CSynDlg::Hooks hooks;
     hooks.setSynchronising = [this](bool on) { synchronising_ = on; };
     hooks.showInfo = [this](const QString& text, int ms) { ShowInfo(text, ms); };
     auto* progress = new CSynDlg(this, hooks);
     sync_ = progress;
+    connect(progress, &QDialog::finished, this, [this, progress, done = std::move(done)] {
+        if (sync_ == progress) sync_ = nullptr;
+        progress->deleteLater();
+        if (done) done();
+    });
     return progress;
 }
 
-void CSonoriaDlg::RunSyncProgress() {
-    if (!sync_.isNull()) return;
-    CSynDlg* progress = MakeSyncProgress();
-    progress->exec();
-    delete progress;
+void CSonoriaDlg::RunSyncProgress(std::function<void()> done) {
+    if (!sync_.isNull()) {
+        if (done) done();
+        return;
+    }
+    CSynDlg* progress = MakeSyncProgress(std::move(done));
+    // As modal as a nested run, every window of the program blocked, without one.
+    progress->setWindowModality(Qt::ApplicationModal);
+    progress->show();
 }
 
 void CSonoriaDlg::OpenSyncProgress() {
     if (!sync_.isNull()) return;
-    CSynDlg* progress = MakeSyncProgress();
-    connect(progress, &QDialog::finished, this, [this, progress] {
-        if (sync_ == progress) sync_ = nullptr;
-        progress->deleteLater();
-    });
-    progress->open();
+    MakeSyncProgress()->open();
 }
 
 void CSonoriaDlg::CloseSyncProgress() {

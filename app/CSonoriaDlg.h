@@ -73,7 +73,11 @@ public:
 
     // Services other windows use.
     void ShowInfo(const QString& text, int milliseconds);
-    void RunSyncProgress();
+    // The progress window over a read-all or write-all, modal to the whole
+    // program: it returns at once, and `done` runs once the window has closed
+    // (at once when one is already up). No handler ever runs inside another's
+    // modal loop.
+    void RunSyncProgress(std::function<void()> done = {});
     // The progress window over work that the window does not wait for: it
     // returns at once and the window stays blocked for input until
     // CloseSyncProgress.
@@ -213,7 +217,8 @@ private:
     bool SaveCurrentMode();
     // Sends a master volume; like every edit it never waits for the device (EditLaneDriver).
     void SendVolume(int sliderId, int position);
-    CSynDlg* MakeSyncProgress();
+    // `done` runs once the window has finished.
+    CSynDlg* MakeSyncProgress(std::function<void()> done = {});
     void StopMeterTimers();
     void FeedMeters();
     void PollMeters();

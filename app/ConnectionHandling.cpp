@@ -100,9 +100,10 @@ void CSonoriaDlg::StartNewConnection() {
     meterFeed_.start();
     SetConnectionStatus(true);
     firstSyncPending_ = true;
-    RunSyncProgress();
-    // The device may have gone or been refused while the progress window ran.
-    if (g_bDeviceOpen.load() == 1) meterPoll_.start();
+    RunSyncProgress([this] {
+        // The device may have gone or been refused while the progress window ran.
+        if (g_bDeviceOpen.load() == 1) meterPoll_.start();
+    });
 }
 
 void CSonoriaDlg::OnDeviceArrived(const QString& path) {

@@ -68,6 +68,9 @@ protected:
         if (expectConnection) WaitForSync();
     }
     void WaitForSync() {
+        // A plug or unplug the device has already told of is handled first:
+        // it may start the read-all waited for here.
+        ProcessQueuedEvents();
         ASSERT_TRUE(WaitUntil([&] { return g_bDeviceOpen.load() == 1; }));
         ASSERT_TRUE(WaitUntil([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }));
         ProcessQueuedEvents();
