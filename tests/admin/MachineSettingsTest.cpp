@@ -36,6 +36,7 @@ protected:
         CXBmpSlider* slider = SettingsSlider(id);
         slider->SetPos(position);
         emit slider->sliderChanged(id, position);
+        EXPECT_TRUE(test::EditsReachedDevice());
     }
     static Record Copy(const std::array<AtomicByte, kMachineRecordSize>& bytes) {
         Record record{};

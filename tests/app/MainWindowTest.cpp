@@ -76,6 +76,7 @@ TEST_F(MainWindowTest, MasterVolumesSendRespectLocksAndPairWhenRoutedToRear) {
     g_Device.rearRouting.store(1);
     emit Slider(IDC_CENTER_SLIDER)->sliderChanged(IDC_CENTER_SLIDER, 33);
     ASSERT_TRUE(test::WaitUntil([&] { return !Sets(7, 22).empty(); }));
+    ASSERT_TRUE(test::EditsReachedDevice());  // its twin too
     EXPECT_EQ(Sets(8, 22).back()[5], 33);
     EXPECT_EQ(Sets(7, 22).back()[5], 33);
     EXPECT_EQ(Slider(IDC_SUB_SLIDER)->GetPos(), 33);
