@@ -161,7 +161,7 @@ void CDlgFunction::OnLoadMode(int slot) {
         return;
     }
     LoadMode(slot);
-    if (hooks_.runSyncProgress) hooks_.runSyncProgress();
+    if (hooks_.runSyncProgress) hooks_.runSyncProgress(kSyncReadAll);
 }
 
 void CDlgFunction::OnSaveMode(int slot) {
@@ -197,7 +197,7 @@ void CDlgFunction::OnDefaultMode(int slot) {
     // The question may have outlived the link.
     if (g_bDeviceOpen.load() == 0) return;
     RecallDefaultMode(slot);
-    if (hooks_.runSyncProgress) hooks_.runSyncProgress();
+    if (hooks_.runSyncProgress) hooks_.runSyncProgress(kSyncReadAll);
 }
 
 void CDlgFunction::OnReset() {
@@ -236,7 +236,7 @@ void CDlgFunction::OnLoadFile() {
     }
     DebugLog("Start thread:SynchronizeData\n");
     StartWriteAll();
-    if (hooks_.runSyncProgress) hooks_.runSyncProgress();
+    if (hooks_.runSyncProgress) hooks_.runSyncProgress(kSyncWriteAll);
 }
 
 void CDlgFunction::OnSaveFile() {

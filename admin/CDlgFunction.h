@@ -9,6 +9,8 @@
 
 #include <functional>
 
+#include "state/SyncWorkers.h"
+
 namespace sonoria {
 
 class CDlgFunction : public QDialog {
@@ -33,7 +35,8 @@ public:
     // What the window asks of the main window. Every hook may be empty.
     struct Hooks {
         std::function<void(const QString& text, int milliseconds)> showInfo;
-        std::function<void()> runSyncProgress;
+        // A read-all or write-all was started: the progress window over it.
+        std::function<void(SyncKind kind)> runSyncProgress;
         std::function<void()> refreshModeButtons;
         // The stored mode the next write-all's end saves the image into (-1: none).
         std::function<void(int slot)> setPendingModeSlot;

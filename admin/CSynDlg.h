@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "admin/SyncFailureNotice.h"
+
 class QProgressBar;
 
 namespace sonoria {
@@ -14,8 +16,6 @@ namespace sonoria {
 inline constexpr int kSyncDialogId = 144;
 inline constexpr int kSyncGiveUpMs = 8000;      // the synchronisation is given up after this
 inline constexpr int kSyncStepMs = 100;         // the activity bar moves a step this often
-inline constexpr const char* kSyncGiveUpText = "错误,建议重连设备";
-inline constexpr int kSyncGiveUpInfoMs = 1800;
 
 class CSynDlg : public QDialog {
     Q_OBJECT
@@ -31,6 +31,8 @@ public:
     // Ends the modal run as a cancel: the synchronisation has finished.
     void CloseSyncProgress();
     int Progress() const;
+    // Shown and neither finished nor given up.
+    bool Running() const { return giveUpTimer_.isActive(); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -24,12 +24,13 @@ void ForgetWhenFinished(QPointer<Window>& reference) {
 }  // namespace
 
 void CSonoriaDlg::ShowFunction() {
-    if (function_.isNull()) {
+    QPointer<CDlgFunction>& function = windows_.Ref<CDlgFunction>();
+    if (function.isNull()) {
         CDlgFunction::Hooks hooks;
         hooks.showInfo = [this](const QString& text, int ms) { ShowInfo(text, ms); };
-        hooks.runSyncProgress = [this] { RunSyncProgress(); };
+        hooks.runSyncProgress = [this](SyncKind kind) { session_->BulkStarted(kind); };
         hooks.refreshModeButtons = [this] { RefreshModeButtons(); };
-        hooks.setPendingModeSlot = [this](int slot) { SetPendingModeSlot(slot); };
+        hooks.setPendingModeSlot = [this](int slot) { session_->SetPendingModeSlot(slot); };
         hooks.askYesNo = [](QWidget* owner, const QString& text, const QString& caption) {
             return AskYesNo(owner, text, caption);
         };
@@ -44,23 +45,24 @@ void CSonoriaDlg::ShowFunction() {
         hooks.showWirelessMics = [this](QWidget*) { ShowWirelessMics(); };  // the main window keeps it
         hooks.showFirmwareUpgrade = [this] { ShowFirmwareUpgrade(); };
         hooks.toggleLanguage = [this] { ToggleLanguage(); };
-        function_ = new CDlgFunction(this, std::move(hooks));
-        ForgetWhenFinished(function_);
+        function = new CDlgFunction(this, std::move(hooks));
+        ForgetWhenFinished(function);
     }
-    function_->show();
-    function_->raise();
+    function->show();
+    function->raise();
 }
 
 void CSonoriaDlg::ShowMachineSettings() {
-    if (machineSettings_.isNull()) {
+    QPointer<COtherDlg>& settings = windows_.Ref<COtherDlg>();
+    if (settings.isNull()) {
         COtherDlg::Hooks hooks;
         hooks.showInfo = [this](const QString& text, int ms) { ShowInfo(text, ms); };
         hooks.refreshVolumeStrip = [this] { RefreshVolumeStrip(); };
-        machineSettings_ = new COtherDlg(this, std::move(hooks));
-        ForgetWhenFinished(machineSettings_);
+        settings = new COtherDlg(this, std::move(hooks));
+        ForgetWhenFinished(settings);
     }
-    machineSettings_->show();
-    machineSettings_->raise();
+    settings->show();
+    settings->raise();
 }
 
 }  // namespace sonoria

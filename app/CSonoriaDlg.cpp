@@ -7,10 +7,8 @@
 
 #include "admin/CInfoDlg.h"
 #include "admin/CSynDlg.h"
-#include "app/EditLaneDriver.h"
 #include "app/ControlFactories.h"
 #include "controls/ControlText.h"
-#include "app/DeviceWatch.h"
 #include "app/WindowReferences.h"
 #include "controls/DialogTemplate.h"
 #include "app/FlowPanel.h"
@@ -32,7 +30,6 @@
 #include "state/DeviceState.h"
 #include "state/ParameterAddresses.h"
 #include "state/Language.h"
-#include "state/SyncWorkers.h"
 
 namespace sonoria {
 namespace {
@@ -75,10 +72,7 @@ QColor VolumeColor(int position, int redAbove, int amberFrom) {
 
 }  // namespace
 
-CSonoriaDlg::CSonoriaDlg(QWidget* parent)
-    : QDialog(parent),
-      holderQuery_(ConnectionRefusedBy),
-      edits_(std::make_unique<EditLaneDriver>()) {
+CSonoriaDlg::CSonoriaDlg(QWidget* parent) : QDialog(parent), session_(std::make_unique<DeviceSession>()) {
     RegisterControlFactories();
     connectedImage_ = LoadPngPixmap(kConnectedImage);
     disconnectedImage_ = LoadPngPixmap(kDisconnectedImage);
@@ -95,35 +89,22 @@ CSonoriaDlg::CSonoriaDlg(QWidget* parent)
     initialFrameRect_ = FindControl(this, IDC_PAGE_FRAME)->geometry();
     SelectLanguage(language_, this, kMainDialogId, [this] { RefreshLanguage(); });
 
-    startupTimer_.setSingleShot(true);
-    connect(&startupTimer_, &QTimer::timeout, this, &CSonoriaDlg::StartupConnection);
-    meterFeed_.setInterval(250);
-    connect(&meterFeed_, &QTimer::timeout, this, &CSonoriaDlg::FeedMeters);
-    meterPoll_.setInterval(kMeterPollMs);
-    connect(&meterPoll_, &QTimer::timeout, this, &CSonoriaDlg::PollMeters);
+    DrawSession();
     qApp->installEventFilter(this);
 }
 
 CSonoriaDlg::~CSonoriaDlg() {
     qApp->removeEventFilter(this);
-    // A window that dies without being closed must not stay the link's
-    // listener, and nothing of its link may still be running to call it: the
-    // workers and the read thread end before its members go.
-    HostMessageSink* self = this;
-    if (g_hMainWnd.compare_exchange_strong(self, nullptr)) {
-        StopSyncWorkers();
-        DisconnectDevice();
-    }
+    // A window that dies without being closed takes its session with it
+    // first: nothing of the link may still run to reach into its windows.
+    session_.reset();
 }
 
 void CSonoriaDlg::BuildControls() {
     BuildDialog(this, MainWindowTemplate());
     auto* host = FindControlAs<CTabWnd>(this, IDC_PAGE_HOST);
-    compressor_ = new CMicCompDlg(host);
-    channelEq_ = new CMicHLDlg(host);
-    mainEq_ = new CMainDlg(host);
-    centerEq_ = new CCenterDlg(host);
-    pages_ = {compressor_.data(), channelEq_.data(), mainEq_.data(), centerEq_.data()};
+    pages_ = {windows_.Ref<CMicCompDlg>() = new CMicCompDlg(host), windows_.Ref<CMicHLDlg>() = new CMicHLDlg(host),
+              windows_.Ref<CMainDlg>() = new CMainDlg(host), windows_.Ref<CCenterDlg>() = new CCenterDlg(host)};
     for (std::size_t i = 0; i < kPageDialogIds.size(); ++i) host->AddPage(pages_[i], kPageDialogIds[i]);
     host->LayoutPages();
     host->ShowPage(currentPage_);
@@ -141,12 +122,7 @@ void CSonoriaDlg::BuildControls() {
     actions.setupPage = [this](int page, int buttonId) { SetupPage(page, buttonId); };
     actions.refreshVolumeStrip = [this] { RefreshVolumeStrip(); };
     actions.invalidate = [this] { update(); };
-    actions.changeRouting = [this](bool toRear) {
-        // Its end comes to this window even when no connection was tried yet.
-        g_hMainWnd.store(this);
-        StartRearRouting(toRear);
-        OpenSyncProgress();
-    };
+    actions.changeRouting = [this](bool toRear) { session_->StartRouting(toRear); };
     panel_ = std::make_unique<FlowPanel>(this, actions);
 }
 
@@ -220,18 +196,18 @@ void CSonoriaDlg::UpdateValueColors() {
 }
 
 void CSonoriaDlg::ShowInfo(const QString& text, int milliseconds) {
-    if (info_.isNull()) info_ = new CInfoDlg(this);
-    info_->ShowText(text, milliseconds);
+    QPointer<CInfoDlg>& info = windows_.Ref<CInfoDlg>();
+    if (info.isNull()) info = new CInfoDlg(this);
+    info->ShowText(text, milliseconds);
 }
 
 CSynDlg* CSonoriaDlg::MakeSyncProgress(std::function<void()> done) {
     CSynDlg::Hooks hooks;
-    hooks.setSynchronising = [this](bool on) { synchronising_ = on; };
     hooks.showInfo = [this](const QString& text, int ms) { ShowInfo(text, ms); };
     auto* progress = new CSynDlg(this, hooks);
-    sync_ = progress;
+    windows_.Ref<CSynDlg>() = progress;
     connect(progress, &QDialog::finished, this, [this, progress, done = std::move(done)] {
-        if (sync_ == progress) sync_ = nullptr;
+        if (SyncWindow() == progress) windows_.Take<CSynDlg>();
         progress->deleteLater();
         if (done) done();
     });
@@ -239,7 +215,7 @@ CSynDlg* CSonoriaDlg::MakeSyncProgress(std::function<void()> done) {
 }
 
 void CSonoriaDlg::RunSyncProgress(std::function<void()> done) {
-    if (!sync_.isNull()) {
+    if (SyncWindow() != nullptr) {
         if (done) done();
         return;
     }
@@ -250,12 +226,12 @@ void CSonoriaDlg::RunSyncProgress(std::function<void()> done) {
 }
 
 void CSonoriaDlg::OpenSyncProgress() {
-    if (!sync_.isNull()) return;
+    if (SyncWindow() != nullptr) return;
     MakeSyncProgress()->open();
 }
 
 void CSonoriaDlg::CloseSyncProgress() {
-    if (!sync_.isNull()) sync_->CloseSyncProgress();
+    if (CSynDlg* progress = SyncWindow()) progress->CloseSyncProgress();
 }
 
 void CSonoriaDlg::SetConnectionStatus(bool connected) {
@@ -303,7 +279,7 @@ void CSonoriaDlg::RefreshModeButtons() {
         button->SetSelected(mode == current);
         button->update();
     }
-    if (function_) function_->RefreshLoadButtons();
+    if (CDlgFunction* function = FunctionWindow()) function->RefreshLoadButtons();
 }
 
 void CSonoriaDlg::RefreshAfterSync() {
@@ -312,7 +288,7 @@ void CSonoriaDlg::RefreshAfterSync() {
     panel_->RefreshRoutingDisplay();
     panel_->RefreshFlowCaptions();
     panel_->CheckBoxesFromImage();
-    if (compressor_) compressor_->RefreshDynamics();
+    if (CMicCompDlg* compressor = CompressorPage()) compressor->RefreshDynamics();
     RefreshLevelWindows();
     RefreshEffectWindows();
     const bool notBaseModel = NotBaseModel();
@@ -320,15 +296,15 @@ void CSonoriaDlg::RefreshAfterSync() {
         page->SetNotBaseModel(notBaseModel);
         page->RefreshEq();
     }
-    if (function_) function_->RefreshAfterSync();
-    if (machineSettings_) machineSettings_->RefreshMachineSettings();
+    if (CDlgFunction* function = FunctionWindow()) function->RefreshAfterSync();
+    if (COtherDlg* settings = MachineSettingsWindow()) settings->RefreshMachineSettings();
     update();
 }
 
 std::vector<CEqPage*> CSonoriaDlg::EqPages() const {
     std::vector<CEqPage*> pages;
-    for (CEqPage* page : {static_cast<CEqPage*>(channelEq_.data()), static_cast<CEqPage*>(mainEq_.data()),
-                          static_cast<CEqPage*>(centerEq_.data())}) {
+    for (CEqPage* page : {static_cast<CEqPage*>(ChannelEqPage()), static_cast<CEqPage*>(MainEqPage()),
+                          static_cast<CEqPage*>(CenterEqPage())}) {
         if (page != nullptr) pages.push_back(page);
     }
     return pages;
@@ -341,21 +317,24 @@ bool CSonoriaDlg::NotBaseModel() {
 
 void CSonoriaDlg::SetupPage(int page, int buttonId) {
     CEqPage* target = nullptr;
+    CMicHLDlg* channelEq = ChannelEqPage();
+    CMainDlg* mainEq = MainEqPage();
+    CCenterDlg* centerEq = CenterEqPage();
     switch (page) {
         case kChannelEqPage:
-            target = channelEq_.data();
+            target = channelEq;
             if (target == nullptr) return;
-            if (buttonId == IDC_FLOW_MIC_PEQ) channelEq_->SetChannel(CMicHLDlg::kMicrophone);
-            if (buttonId == IDC_FLOW_MUSIC_PEQ) channelEq_->SetChannel(CMicHLDlg::kMusic);
+            if (buttonId == IDC_FLOW_MIC_PEQ) channelEq->SetChannel(CMicHLDlg::kMicrophone);
+            if (buttonId == IDC_FLOW_MUSIC_PEQ) channelEq->SetChannel(CMicHLDlg::kMusic);
             break;
         case kMainOutputEqPage:
-            target = mainEq_.data();
+            target = mainEq;
             if (target == nullptr) return;
-            if (buttonId == IDC_FLOW_MAIN_MIC_PEQ) mainEq_->SetPath(CMainDlg::kMicrophone);
-            if (buttonId == IDC_FLOW_MAIN_MUSIC_PEQ) mainEq_->SetPath(CMainDlg::kMusic);
+            if (buttonId == IDC_FLOW_MAIN_MIC_PEQ) mainEq->SetPath(CMainDlg::kMicrophone);
+            if (buttonId == IDC_FLOW_MAIN_MUSIC_PEQ) mainEq->SetPath(CMainDlg::kMusic);
             break;
         case kCenterSubEqPage: {
-            target = centerEq_.data();
+            target = centerEq;
             if (target == nullptr) return;
             struct Choice {
                 int buttonId, output, source;
@@ -371,14 +350,14 @@ void CSonoriaDlg::SetupPage(int page, int buttonId) {
                 {kRearRoutingPageSetup, CCenterDlg::kSub, CCenterDlg::kMicrophone},
             };
             for (const Choice& choice : kChoices) {
-                if (choice.buttonId == buttonId) centerEq_->SetSelection(choice.output, choice.source);
+                if (choice.buttonId == buttonId) centerEq->SetSelection(choice.output, choice.source);
             }
             break;
         }
         case kCompressorPage:
-            if (compressor_) {
-                compressor_->SetupSliders();
-                compressor_->RefreshDynamics();
+            if (CMicCompDlg* compressor = CompressorPage()) {
+                compressor->SetupSliders();
+                compressor->RefreshDynamics();
             }
             return;
         default: return;
@@ -391,32 +370,31 @@ void CSonoriaDlg::SetupPage(int page, int buttonId) {
 void CSonoriaDlg::RefreshLanguage() {
     // The language was just made current for the display texts; the window follows it.
     language_ = CurrentLanguage();
-    SetConnectionStatus(g_bDeviceOpen.load() == 1);
+    SetConnectionStatus(session_->Connected());
     // The routing names stay after the table's texts while routed to rear.
     panel_->RefreshRoutingDisplay();
     panel_->RefreshFlowCaptions();
-    if (compressor_) compressor_->ApplyLanguage();
+    if (CMicCompDlg* compressor = CompressorPage()) compressor->ApplyLanguage();
     RetextEffectWindows();
     for (CEqPage* page : EqPages()) page->ApplyLanguage();
     RetextLevelWindows();
-    if (function_) function_->ApplyLanguage();
-    if (machineSettings_) machineSettings_->RefreshMachineSettingsLanguage();
+    if (CDlgFunction* function = FunctionWindow()) function->ApplyLanguage();
+    if (COtherDlg* settings = MachineSettingsWindow()) settings->RefreshMachineSettingsLanguage();
     update();
 }
 
 void CSonoriaDlg::CloseTransientWindows() {
     // Each reference is cleared before its window closes: Qt deletes a closed
     // window later, and the next opener must not find it meanwhile.
-    CloseAndForget(autoSub_);
-    CloseAndForget(levelPopup_);
-    CloseAndForget(delayWindow_);
-    CloseAndForget(mixPopup_);
-    CloseAndForget(machineSettings_);
-    CloseAndForget(function_);
+    windows_.CloseAndForget<CAutoSubDlg>();
+    windows_.CloseAndForget<CSliderDlg>();
+    windows_.CloseAndForget<CSliderDelayDlg>();
+    windows_.CloseAndForget<CMicSliderDlg>();
+    windows_.CloseAndForget<COtherDlg>();
+    windows_.CloseAndForget<CDlgFunction>();
     CloseEffectWindow();
     CloseAdminWindows();
-    if (CRemoteDlg* remote = remote_.data()) {
-        remote_ = nullptr;
+    if (CRemoteDlg* remote = windows_.Take<CRemoteDlg>()) {
         remote->hide();
         remote->deleteLater();
     }
@@ -424,47 +402,6 @@ void CSonoriaDlg::CloseTransientWindows() {
 
 void CSonoriaDlg::ToggleLanguage() {
     language_ = sonoria::ToggleLanguage(language_, this, kMainDialogId, [this] { RefreshLanguage(); });
-}
-
-void CSonoriaDlg::Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-    {
-        std::lock_guard lock(hostMessagesMutex_);
-        hostMessages_.push_back({message, wParam, lParam, linkGeneration_.load()});
-    }
-    // The values travel through our own locked queue, not inside Qt's event,
-    // so that the thread sanitizer sees every hand-over between the threads.
-    QMetaObject::invokeMethod(this, "DeliverHostMessages", Qt::QueuedConnection);
-}
-
-void CSonoriaDlg::DeliverHostMessages() {
-    for (;;) {
-        QueuedHostMessage queued;
-        {
-            std::lock_guard lock(hostMessagesMutex_);
-            if (hostMessages_.empty()) return;
-            queued = hostMessages_.front();
-            hostMessages_.pop_front();
-        }
-        // The end of a transfer is told also after its link dropped: the window waits for it.
-        if (queued.message == WM_UPGRADE_DONE) {
-            OnUpgradeDone(queued.wParam != 0);
-            continue;
-        }
-        // What a link or its workers said before that link was dropped is
-        // stale: a new link must not take an old read-all's end for its own.
-        if (queued.generation != linkGeneration_.load()) continue;
-        switch (queued.message) {
-            case WM_SYNC_DONE: OnSyncDone(static_cast<int>(queued.wParam), queued.lParam != 0); break;
-            case WM_LINK_LOST: OnLinkLost(); break;
-            case WM_KEY_LEARNED: OnKeyLearned(static_cast<int>(queued.wParam)); break;
-            case WM_WMIC_STATUS: OnWirelessStatus(); break;
-            default: break;  // the window that handles 1004 comes later
-        }
-    }
-}
-
-void CSonoriaDlg::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-    Post(message, wParam, lParam);
 }
 
 QPixmap CSonoriaDlg::RenderBackground() const {
@@ -496,7 +433,7 @@ void CSonoriaDlg::showEvent(QShowEvent* event) {
     if (!backgroundsGiven_) {
         backgroundsGiven_ = true;
         GiveButtonsTheirBackground();
-        startupTimer_.start(startupDelayMs_);
+        session_->ConnectSoon();
     }
 }
 

@@ -1,22 +1,16 @@
 // The main window: volumes and meters, connection status, the mode buttons,
-// the signal-flow panel and the page host with the editing pages. It owns the
-// connection with the device (ConnectionHandling.cpp) and opens every other
-// window.
+// the signal-flow panel and the page host with the editing pages. It draws
+// the device session it holds (MainWindowSession.cpp), hands it the user's
+// actions, and opens every other window.
 #pragma once
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QPixmap>
 #include <QPointer>
-#include <QTimer>
 
 #include <array>
-#include <atomic>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <vector>
 
 #include "admin/AdminWindowHooks.h"
@@ -38,7 +32,8 @@
 #include "effects/CMicSliderDlg.h"
 #include "effects/CSliderDelayDlg.h"
 #include "effects/CSliderDlg.h"
-#include "link/HostMessages.h"
+#include "app/DeviceSession.h"
+#include "app/WindowReferences.h"
 
 class QLabel;
 
@@ -47,29 +42,18 @@ namespace sonoria {
 class CEfxDlg;
 class CEqPage;
 class CTapDlg;
-class EditLaneDriver;
 class CTabWnd;
 class CXBmpSlider;
-class DeviceWatch;
 class FlowPanel;
 
-// How often the window asks the device for its levels.
-inline constexpr int kMeterPollMs = 250;
-
-class CSonoriaDlg : public QDialog, public HostMessageSink {
+class CSonoriaDlg : public QDialog {
     Q_OBJECT
 public:
     explicit CSonoriaDlg(QWidget* parent = nullptr);
     ~CSonoriaDlg() override;
 
-    // Device arrival and removal come from here (the platform's or the virtual device's).
-    void SetDeviceWatch(std::unique_ptr<DeviceWatch> watch);
-    // How long the start-up connection waits (300 ms in the program).
-    void SetStartupDelay(int milliseconds) { startupDelayMs_ = milliseconds; }
-    // After a failed connection: the process id of another program that holds
-    // the device (ConnectionRefusedBy unless replaced, e.g. by a test).
-    using DeviceHolderQuery = std::function<std::optional<long>()>;
-    void SetDeviceHolderQuery(DeviceHolderQuery query) { holderQuery_ = std::move(query); }
+    // The connection with the device, which this window draws.
+    DeviceSession& Session() const { return *session_; }
 
     // Services other windows use.
     void ShowInfo(const QString& text, int milliseconds);
@@ -104,8 +88,8 @@ public:
     // and the wireless microphones, owned by the main window; one of each.
     void ShowRemoteLearning(QWidget* owner = nullptr);
     void ShowWirelessMics();
-    CRemoteDlg* RemoteWindow() const { return remote_.data(); }
-    CWMicDlg* WirelessWindow() const { return wmic_.data(); }
+    CRemoteDlg* RemoteWindow() const { return windows_.Find<CRemoteDlg>(); }
+    CWMicDlg* WirelessWindow() const { return windows_.Find<CWMicDlg>(); }
     void ShowEffect();
     // The level, mix and delay windows of a flow button, placed under it
     // (LevelWindowOpeners.cpp).
@@ -116,58 +100,35 @@ public:
     void ShowAutoSub(QWidget* owner = nullptr);
 
     int Language() const { return language_; }
-    bool Synchronising() const { return synchronising_; }
+    // The progress window over a synchronisation is up and running.
+    bool Synchronising() const;
     int CurrentPage() const { return currentPage_; }
     FlowPanel* Panel() const { return panel_.get(); }
     // The pages of the page host.
-    CMicCompDlg* CompressorPage() const { return compressor_.data(); }
-    CMicHLDlg* ChannelEqPage() const { return channelEq_.data(); }
-    CMainDlg* MainEqPage() const { return mainEq_.data(); }
-    CCenterDlg* CenterEqPage() const { return centerEq_.data(); }
-    CInfoDlg* InfoWindow() const { return info_.data(); }
+    CMicCompDlg* CompressorPage() const { return windows_.Find<CMicCompDlg>(); }
+    CMicHLDlg* ChannelEqPage() const { return windows_.Find<CMicHLDlg>(); }
+    CMainDlg* MainEqPage() const { return windows_.Find<CMainDlg>(); }
+    CCenterDlg* CenterEqPage() const { return windows_.Find<CCenterDlg>(); }
+    CInfoDlg* InfoWindow() const { return windows_.Find<CInfoDlg>(); }
     // The effect window and its multi-tap echo window while they are open.
     CEfxDlg* EffectWindow() const;
     CTapDlg* MultiTapWindow() const;
-    CSynDlg* SyncWindow() const { return sync_.data(); }
-    CSliderDlg* LevelPopup() const { return levelPopup_.data(); }
-    CMicSliderDlg* MixPopup() const { return mixPopup_.data(); }
-    CSliderDelayDlg* DelayWindow() const { return delayWindow_.data(); }
-    CAutoSubDlg* AutoSubWindow() const { return autoSub_.data(); }
-    CDlgFunction* FunctionWindow() const { return function_.data(); }
-    COtherDlg* MachineSettingsWindow() const { return machineSettings_.data(); }
-    CLogoDlg* LogoWindow() const { return logo_.data(); }
-    CAboutDlg* AboutWindow() const { return about_.data(); }
-    CUpgradeDlg* UpgradeWindow() const { return upgrade_.data(); }
-    CWaitUpDlg* WaitForUpgradeWindow() const { return waitUp_.data(); }
-    bool TransferRequested() const { return transferRequest2_; }
-    bool LevelDetection() const { return levelDetection_; }
-    bool MeterPollingActive() const { return meterPoll_.isActive(); }
-    // The pending stored mode of a mode-file load, stored after the next synchronisation.
-    void SetPendingModeSlot(int slot) { pendingModeSlot_ = slot; }
-    int PendingModeSlot() const { return pendingModeSlot_; }
-
-    // HostMessageSink: both deliver on this window's thread without blocking the caller.
-    void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    void Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
-
+    CSynDlg* SyncWindow() const { return windows_.Find<CSynDlg>(); }
+    CSliderDlg* LevelPopup() const { return windows_.Find<CSliderDlg>(); }
+    CMicSliderDlg* MixPopup() const { return windows_.Find<CMicSliderDlg>(); }
+    CSliderDelayDlg* DelayWindow() const { return windows_.Find<CSliderDelayDlg>(); }
+    CAutoSubDlg* AutoSubWindow() const { return windows_.Find<CAutoSubDlg>(); }
+    CDlgFunction* FunctionWindow() const { return windows_.Find<CDlgFunction>(); }
+    COtherDlg* MachineSettingsWindow() const { return windows_.Find<COtherDlg>(); }
+    CLogoDlg* LogoWindow() const { return windows_.Find<CLogoDlg>(); }
+    CAboutDlg* AboutWindow() const { return windows_.Find<CAboutDlg>(); }
+    CUpgradeDlg* UpgradeWindow() const { return windows_.Find<CUpgradeDlg>(); }
+    CWaitUpDlg* WaitForUpgradeWindow() const { return windows_.Find<CWaitUpDlg>(); }
     // The background as painted (diagram included), for the image buttons.
     QPixmap RenderBackground() const;
 
-    // Connection handling.
-    void StartupConnection();
-    void OnDeviceArrived(const QString& path);
-    void OnDeviceRemoved(const QString& path);
-    // WM_LINK_LOST: handled as a removal of the open device.
-    void OnLinkLost();
-    // WM_SYNC_DONE: what ended (SyncKind) and whether it succeeded.
-    void OnSyncDone(int kind, bool succeeded);
     void OnMasterVolume(int sliderId, int position);
     void OnModeButton(int mode);
-    // WM_UPGRADE_DONE: the transfer worker ended; `sent` when every report was written.
-    void OnUpgradeDone(bool sent);
-
-    // Delivers the host messages queued by Post, on this window's thread.
-    Q_INVOKABLE void DeliverHostMessages();
 
 public slots:
     void reject() override;  // Escape never closes the main window
@@ -196,34 +157,21 @@ private:
     void CloseEffectWindow();
     void RefreshEffectWindows();
     void RetextEffectWindows();
-    enum class ConnectResult { Connected, NotFound, Held };
-    ConnectResult ConnectToDevice();
-    void StartNewConnection();
-    // After a connection: true when the device came up in its upgrade mode,
-    // which was then handled instead of a synchronisation.
-    bool ConnectedInUpgradeMode();
     AdminWindowHooks MakeAdminHooks();
     void CloseAdminWindows();
+    // What the session says happened (MainWindowSession.cpp).
+    void DrawSession();
+    void AnswerQuestion(SessionQuestion& question);
+    // The device came up in its upgrade mode: the upgrade window takes it.
+    void OnUpgradeModeEntered();
+    void CloseWaitForUpgrade();
     // The link ended: the upgrade window shows it, and a transfer under way has failed.
     void UpgradeLinkEnded();
-    void TryConnectOnArrival(int retriesLeft);
-    void TellDeviceInUse(long processId);
-    void DeviceGone(bool linkLost);
-    void EndConnection();
-    void FailConnection();
-    void ShowSyncFailure();
-    void OnRoutingDone();
-    bool DeviceOwesAnswer();
-    bool SaveCurrentMode();
-    // Sends a master volume; like every edit it never waits for the device (EditLaneDriver).
-    void SendVolume(int sliderId, int position);
+    // WM_UPGRADE_DONE: the transfer worker ended; `sent` when every report was written.
+    void OnUpgradeDone(bool sent);
     // `done` runs once the window has finished.
     CSynDlg* MakeSyncProgress(std::function<void()> done = {});
-    void StopMeterTimers();
     void FeedMeters();
-    void PollMeters();
-    void RefuseDevice();
-    void CloseDeviceLink();
     void UpdateValueColors();
     CXBmpSlider* Slider(int id) const;
     // Puts a popup under its flow button, inside the window's right edge.
@@ -240,62 +188,16 @@ private:
     void OnWirelessStatus();
 
     int language_ = 1;
-    bool synchronising_ = false;
     int currentPage_ = 1;
-    int startupDelayMs_ = 300;
     bool backgroundsGiven_ = false;
     QSize initialSize_;
     QRect initialHostRect_;
     QRect initialFrameRect_;
 
-    // Connection state.
-    bool refusalGuard_ = true;
-    bool firstSyncPending_ = false;
-    int pendingModeSlot_ = -1;
-    bool levelDetection_ = true;
-    bool inUseShown_ = false;  // the other program's hold was told for this device
-    DeviceHolderQuery holderQuery_;
-    // Counts the links dropped; a message posted before the last drop is stale.
-    std::atomic<unsigned> linkGeneration_{0};
-    // Messages posted from the link's threads, waiting for this window's thread.
-    struct QueuedHostMessage {
-        unsigned message;
-        std::uintptr_t wParam;
-        std::intptr_t lParam;
-        unsigned generation;
-    };
-    std::mutex hostMessagesMutex_;
-    std::deque<QueuedHostMessage> hostMessages_;
-    QElapsedTimer answerOwedSince_;
-    std::unique_ptr<EditLaneDriver> edits_;
-
-    QTimer startupTimer_;   // the first connection, once the window is up
-    QTimer meterFeed_;      // hands the levels last read to the meters
-    QTimer meterPoll_;      // asks the device for its levels
-
+    std::unique_ptr<DeviceSession> session_;
     std::unique_ptr<FlowPanel> panel_;
-    std::unique_ptr<DeviceWatch> watch_;
-    QPointer<CInfoDlg> info_;
-    QPointer<CSynDlg> sync_;
-    QPointer<CDlgFunction> function_;
-    QPointer<COtherDlg> machineSettings_;
-    QPointer<CEfxDlg> effect_;
-    QPointer<CLogoDlg> logo_;
-    QPointer<CAboutDlg> about_;
-    QPointer<CUpgradeDlg> upgrade_;
-    QPointer<CWaitUpDlg> waitUp_;
-    bool transferRequest2_ = false;  // Start Up asked a device in normal mode to enter upgrade mode
-    QPointer<CRemoteDlg> remote_;
-    QPointer<CWMicDlg> wmic_;
+    SubWindowRegistry windows_;
     std::array<QWidget*, 4> pages_{};
-    QPointer<CMicCompDlg> compressor_;
-    QPointer<CMicHLDlg> channelEq_;
-    QPointer<CMainDlg> mainEq_;
-    QPointer<CCenterDlg> centerEq_;
-    QPointer<CSliderDlg> levelPopup_;
-    QPointer<CMicSliderDlg> mixPopup_;
-    QPointer<CSliderDelayDlg> delayWindow_;
-    QPointer<CAutoSubDlg> autoSub_;
     QPixmap connectedImage_;
     QPixmap disconnectedImage_;
 };

@@ -1,5 +1,5 @@
-// The main window's openers of the logo, About and firmware windows, and its
-// handling of a device that connects in its upgrade mode.
+// The main window's openers of the logo, About and firmware windows, and the
+// upgrade window's part when the device connects in its upgrade mode.
 #include <QPointer>
 
 #include "admin/CAboutDlg.h"
@@ -9,7 +9,6 @@
 #include "app/CSonoriaDlg.h"
 #include "app/MessageService.h"
 #include "app/WindowReferences.h"
-#include "link/LinkState.h"
 #include "state/FirmwareTransfer.h"
 
 namespace sonoria {
@@ -36,83 +35,80 @@ AdminWindowHooks CSonoriaDlg::MakeAdminHooks() {
 }
 
 void CSonoriaDlg::ShowLogo() {
-    if (logo_.isNull()) logo_ = new CLogoDlg(this, MakeAdminHooks());
-    ShowAndRaise(logo_);
+    QPointer<CLogoDlg>& logo = windows_.Ref<CLogoDlg>();
+    if (logo.isNull()) logo = new CLogoDlg(this, MakeAdminHooks());
+    ShowAndRaise(logo);
 }
 
 void CSonoriaDlg::ShowAbout(QWidget* owner) {
     QWidget* parent = owner != nullptr ? owner : this;
+    QPointer<CAboutDlg>& reference = windows_.Ref<CAboutDlg>();
     // A hidden About is on its way out (its close deletes it); one opened for
     // another owner gives way to one that closes with this owner.
-    if (LiveWindow(about_) != nullptr && about_->parentWidget() != parent) CloseAndForget(about_);
-    if (about_.isNull()) {
+    if (LiveWindow(reference) != nullptr && reference->parentWidget() != parent) CloseAndForget(reference);
+    if (reference.isNull()) {
         CAboutDlg::Hooks hooks;
-        hooks.levelDetection = [this] { return levelDetection_; };
-        hooks.setLevelDetection = [this](bool on) { levelDetection_ = on; };
+        hooks.levelDetection = [this] { return session_->LevelDetection(); };
+        hooks.setLevelDetection = [this](bool on) { session_->SetLevelDetection(on); };
         CAboutDlg* about = new CAboutDlg(parent, hooks);
-        about_ = about;
+        reference = about;
         // Qt deletes a closed owner later, and its owned windows only after its
         // own destructor: the reference goes, and the window closes, when the
         // owner closes.
         if (auto* dialog = qobject_cast<QDialog*>(owner); dialog != nullptr && owner != this) {
             connect(dialog, &QDialog::finished, about, [this, about] {
-                if (about_ == about) CloseAndForget(about_);
+                if (AboutWindow() == about) windows_.CloseAndForget<CAboutDlg>();
             });
         }
     }
-    ShowAndRaise(about_);
+    ShowAndRaise(reference);
 }
 
 void CSonoriaDlg::ShowFirmwareUpgrade() {
-    if (upgrade_.isNull()) {
+    QPointer<CUpgradeDlg>& upgrade = windows_.Ref<CUpgradeDlg>();
+    if (upgrade.isNull()) {
         CUpgradeDlg::Hooks hooks;
         hooks.common = MakeAdminHooks();
-        hooks.setTransferRequest = [this](bool on) { transferRequest2_ = on; };
+        hooks.setTransferRequest = [this](bool on) { session_->SetTransferRequest(on); };
         hooks.showWaitForUpgrade = [this](const QString& text) { ShowWaitForUpgrade(text); };
-        upgrade_ = new CUpgradeDlg(this, hooks);
+        upgrade = new CUpgradeDlg(this, hooks);
     }
-    ShowAndRaise(upgrade_);
+    ShowAndRaise(upgrade);
 }
 
 void CSonoriaDlg::ShowWaitForUpgrade(const QString& text) {
-    if (waitUp_.isNull()) waitUp_ = new CWaitUpDlg(this);
-    waitUp_->SetText(text);
-    ShowAndRaise(waitUp_);
+    QPointer<CWaitUpDlg>& wait = windows_.Ref<CWaitUpDlg>();
+    if (wait.isNull()) wait = new CWaitUpDlg(this);
+    wait->SetText(text);
+    ShowAndRaise(wait);
 }
 
-bool CSonoriaDlg::ConnectedInUpgradeMode() {
-    const auto backend = CurrentHidBackend();
-    g_bUpgradeMode.store(backend && backend->InUpgradeMode() ? 1 : 0);
-    // The device is back, in whichever mode: the instruction to restart it is done with.
-    if (CWaitUpDlg* wait = waitUp_.data()) {
-        waitUp_ = nullptr;
-        wait->close();
-    }
-    if (g_bUpgradeMode.load() != 1) return false;
-    if (CUpgradeDlg* upgrade = upgrade_.data()) {
+void CSonoriaDlg::CloseWaitForUpgrade() { windows_.CloseAndForget<CWaitUpDlg>(); }
+
+void CSonoriaDlg::OnUpgradeModeEntered() {
+    if (CUpgradeDlg* upgrade = UpgradeWindow()) {
         upgrade->SetUpgradeStatus(true);
-        if (transferRequest2_) {
-            transferRequest2_ = false;
+        if (session_->TransferRequested()) {
+            session_->SetTransferRequest(false);
             upgrade->StartTransfer();
         }
-        return true;
+        return;
     }
     if (AskYesNo(this, QString::fromUtf8("机器已进入升级模式，您需要升级吗?"), QString::fromUtf8("升级"))) {
         ShowFirmwareUpgrade();
-        transferRequest2_ = false;
-        if (!upgrade_.isNull()) upgrade_->StartUpgrade(false);
+        session_->SetTransferRequest(false);
+        if (CUpgradeDlg* upgrade = UpgradeWindow()) upgrade->StartUpgrade(false);
     }
-    return true;
 }
 
 void CSonoriaDlg::OnUpgradeDone(bool sent) {
     // A window destroyed during the transfer leaves nothing to do: no restart, no notice.
-    CUpgradeDlg* upgrade = upgrade_.data();
+    CUpgradeDlg* upgrade = UpgradeWindow();
     if (upgrade != nullptr && upgrade->Transferring()) upgrade->FinishUpgrade(sent);
 }
 
 void CSonoriaDlg::UpgradeLinkEnded() {
-    CUpgradeDlg* upgrade = upgrade_.data();
+    CUpgradeDlg* upgrade = UpgradeWindow();
     if (upgrade == nullptr) return;
     upgrade->SetUpgradeStatus(false);
     // The workers were stopped with the link: a transfer that was running has failed.
@@ -120,12 +116,9 @@ void CSonoriaDlg::UpgradeLinkEnded() {
 }
 
 void CSonoriaDlg::CloseAdminWindows() {
-    CloseAndForget(about_);
+    windows_.CloseAndForget<CAboutDlg>();
     // The upgrade window's reference is cleared first too: it is deleted later.
-    if (CUpgradeDlg* upgrade = upgrade_.data()) {
-        upgrade_ = nullptr;
-        upgrade->Destroy();
-    }
+    if (CUpgradeDlg* upgrade = windows_.Take<CUpgradeDlg>()) upgrade->Destroy();
 }
 
 }  // namespace sonoria

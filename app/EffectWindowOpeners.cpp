@@ -7,31 +7,33 @@
 
 namespace sonoria {
 
-CEfxDlg* CSonoriaDlg::EffectWindow() const { return effect_.data(); }
+CEfxDlg* CSonoriaDlg::EffectWindow() const { return windows_.Find<CEfxDlg>(); }
 
-CTapDlg* CSonoriaDlg::MultiTapWindow() const { return effect_ != nullptr ? effect_->TapWindow() : nullptr; }
+CTapDlg* CSonoriaDlg::MultiTapWindow() const {
+    CEfxDlg* effect = EffectWindow();
+    return effect != nullptr ? effect->TapWindow() : nullptr;
+}
 
 void CSonoriaDlg::ShowEffect() {
-    if (effect_ == nullptr) {
-        effect_ = new CEfxDlg(this);
+    QPointer<CEfxDlg>& effect = windows_.Ref<CEfxDlg>();
+    if (effect == nullptr) {
+        effect = new CEfxDlg(this);
         // A closing window is never reached again from here.
-        connect(effect_.data(), &CEfxDlg::closing, this, [this] {
-            effect_ = nullptr;
+        connect(effect.data(), &CEfxDlg::closing, this, [this] {
+            windows_.Take<CEfxDlg>();
             update();
         });
     }
-    effect_->show();
+    effect->show();
 }
 
 void CSonoriaDlg::CloseEffectWindow() {
-    CEfxDlg* effect = effect_.data();
-    if (effect == nullptr) return;
-    effect_ = nullptr;
-    effect->close();  // closes its multi-tap window first
+    // Closes its multi-tap window first.
+    windows_.CloseAndForget<CEfxDlg>();
 }
 
 void CSonoriaDlg::RefreshEffectWindows() {
-    CEfxDlg* effect = effect_.data();
+    CEfxDlg* effect = EffectWindow();
     if (effect == nullptr) return;
     effect->SetEchoLayoutFromDevice();
     effect->RefreshReverb();
@@ -40,7 +42,7 @@ void CSonoriaDlg::RefreshEffectWindows() {
 }
 
 void CSonoriaDlg::RetextEffectWindows() {
-    CEfxDlg* effect = effect_.data();
+    CEfxDlg* effect = EffectWindow();
     if (effect == nullptr) return;
     effect->ApplyLanguage();
     if (CTapDlg* taps = effect->TapWindow()) taps->ApplyLanguage();

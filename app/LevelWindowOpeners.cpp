@@ -24,7 +24,7 @@ Popup* PopupFor(QPointer<Popup>& reference, int buttonId, bool buttonHasOne, Cre
 }  // namespace
 
 void CSonoriaDlg::ShowLevelPopup(int buttonId) {
-    auto* popup = PopupFor(levelPopup_, buttonId, FindLevelInstance(buttonId) != nullptr, [&] {
+    auto* popup = PopupFor(windows_.Ref<CSliderDlg>(), buttonId, FindLevelInstance(buttonId) != nullptr, [&] {
         return new CSliderDlg(buttonId, this, [this] { panel_->RefreshFlowCaptions(); });
     });
     if (popup == nullptr) return;
@@ -33,7 +33,7 @@ void CSonoriaDlg::ShowLevelPopup(int buttonId) {
 }
 
 void CSonoriaDlg::ShowMixPopup(int buttonId) {
-    auto* popup = PopupFor(mixPopup_, buttonId, FindMixInstance(buttonId) != nullptr, [&] {
+    auto* popup = PopupFor(windows_.Ref<CMicSliderDlg>(), buttonId, FindMixInstance(buttonId) != nullptr, [&] {
         return new CMicSliderDlg(buttonId, this, [this] { panel_->RefreshFlowCaptions(); });
     });
     if (popup == nullptr) return;
@@ -42,7 +42,7 @@ void CSonoriaDlg::ShowMixPopup(int buttonId) {
 }
 
 void CSonoriaDlg::ShowDelayWindow(int buttonId) {
-    auto* popup = PopupFor(delayWindow_, buttonId, FindDelayInstance(buttonId) != nullptr, [&] {
+    auto* popup = PopupFor(windows_.Ref<CSliderDelayDlg>(), buttonId, FindDelayInstance(buttonId) != nullptr, [&] {
         return new CSliderDelayDlg(buttonId, this, [this] { panel_->RefreshFlowCaptions(); });
     });
     if (popup == nullptr) return;
@@ -52,9 +52,10 @@ void CSonoriaDlg::ShowDelayWindow(int buttonId) {
 }
 
 void CSonoriaDlg::ShowAutoSub(QWidget* owner) {
-    if (LiveWindow(autoSub_) == nullptr) autoSub_ = new CAutoSubDlg(owner != nullptr ? owner : this);
-    autoSub_->show();
-    autoSub_->raise();
+    QPointer<CAutoSubDlg>& autoSub = windows_.Ref<CAutoSubDlg>();
+    if (LiveWindow(autoSub) == nullptr) autoSub = new CAutoSubDlg(owner != nullptr ? owner : this);
+    autoSub->show();
+    autoSub->raise();
 }
 
 void CSonoriaDlg::PlaceUnderButton(QWidget* popup, int buttonId, QSize size) {
@@ -71,21 +72,21 @@ void CSonoriaDlg::PlaceUnderButton(QWidget* popup, int buttonId, QSize size) {
 }
 
 void CSonoriaDlg::CloseLevelPopups() {
-    CloseAndForget(levelPopup_);
-    CloseAndForget(mixPopup_);
-    CloseAndForget(delayWindow_);
+    windows_.CloseAndForget<CSliderDlg>();
+    windows_.CloseAndForget<CMicSliderDlg>();
+    windows_.CloseAndForget<CSliderDelayDlg>();
 }
 
 void CSonoriaDlg::RefreshLevelWindows() {
     // The delay window keeps what it showed when it opened.
-    if (autoSub_) autoSub_->RefreshAutoSub();
-    if (levelPopup_) levelPopup_->RefreshLevelPopup();
-    if (mixPopup_) mixPopup_->RefreshMixPopup();
+    if (CAutoSubDlg* autoSub = AutoSubWindow()) autoSub->RefreshAutoSub();
+    if (CSliderDlg* level = LevelPopup()) level->RefreshLevelPopup();
+    if (CMicSliderDlg* mix = MixPopup()) mix->RefreshMixPopup();
 }
 
 void CSonoriaDlg::RetextLevelWindows() {
-    if (autoSub_) autoSub_->ApplyLanguage();
-    if (delayWindow_) delayWindow_->ApplyLanguage();
+    if (CAutoSubDlg* autoSub = AutoSubWindow()) autoSub->ApplyLanguage();
+    if (CSliderDelayDlg* delay = DelayWindow()) delay->ApplyLanguage();
 }
 
 bool CSonoriaDlg::OwnsActiveWindow() const {

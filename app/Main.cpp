@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
         auto window = std::make_unique<CSonoriaDlg>();
         CSonoriaDlg* dialog = window.get();
         InstallWriteFailureBox(dialog);
-        dialog->SetDeviceWatch(virtualDevice ? CreateVirtualDeviceWatch(*virtualDevice)
+        dialog->Session().SetDeviceWatch(virtualDevice ? CreateVirtualDeviceWatch(*virtualDevice)
                                              : CreatePlatformDeviceWatch());
         sonoria.InstallHotKeys({[dialog] { return dialog->Synchronising(); },
                                 [dialog] { dialog->ShowMachineSettings(); }, [dialog] { dialog->ShowLogo(); }});

@@ -6,31 +6,34 @@
 namespace sonoria {
 
 void CSonoriaDlg::ShowRemoteLearning(QWidget* owner) {
-    if (remote_.isNull()) {
+    QPointer<CRemoteDlg>& remote = windows_.Ref<CRemoteDlg>();
+    if (remote.isNull()) {
         CRemoteDlg::Hooks hooks;
         hooks.showInfo = [this](const QString& text, int ms) { ShowInfo(text, ms); };
         hooks.saveFile = [](QWidget* window) { return SaveRemoteFileDialog(window); };
         hooks.loadFile = [](QWidget* window) { return LoadRemoteFileDialog(window); };
-        remote_ = new CRemoteDlg(owner != nullptr ? owner : this, std::move(hooks));
+        remote = new CRemoteDlg(owner != nullptr ? owner : this, std::move(hooks));
     }
-    remote_->show();
-    remote_->raise();
+    remote->show();
+    remote->raise();
 }
 
 void CSonoriaDlg::ShowWirelessMics() {
     // Owned by this window, so that it outlives the Function window.
-    if (wmic_.isNull()) wmic_ = new CWMicDlg(this, [this](const QString& text, int ms) { ShowInfo(text, ms); });
-    wmic_->show();
-    wmic_->raise();
+    QPointer<CWMicDlg>& wireless = windows_.Ref<CWMicDlg>();
+    if (wireless.isNull()) wireless = new CWMicDlg(this, [this](const QString& text, int ms) { ShowInfo(text, ms); });
+    wireless->show();
+    wireless->raise();
 }
 
 void CSonoriaDlg::OnKeyLearned(int code) {
-    if (remote_.isNull()) return;
-    if (CRemoteStudyDlg* progress = remote_->Progress()) progress->OnKeyLearned(code);
+    CRemoteDlg* remote = RemoteWindow();
+    if (remote == nullptr) return;
+    if (CRemoteStudyDlg* progress = remote->Progress()) progress->OnKeyLearned(code);
 }
 
 void CSonoriaDlg::OnWirelessStatus() {
-    if (!wmic_.isNull()) wmic_->RefreshWirelessStatus();
+    if (CWMicDlg* wireless = WirelessWindow()) wireless->RefreshWirelessStatus();
 }
 
 }  // namespace sonoria

@@ -128,11 +128,11 @@ void MeasureOnConnectedWindow(benchmark::State& state,
     SetHidBackend(device);
     {
         CSonoriaDlg window;
-        window.SetStartupDelay(0);
-        window.SetDeviceWatch(CreateVirtualDeviceWatch(*device));
+        window.Session().SetStartupDelay(0);
+        window.Session().SetDeviceWatch(CreateVirtualDeviceWatch(*device));
         window.show();
         const bool synchronised = QTest::qWaitFor([&] { return g_bDeviceOpen.load() == 1; }, 5000) &&
-                                  QTest::qWaitFor([&] { return window.MeterPollingActive(); }, 20000);
+                                  QTest::qWaitFor([&] { return window.Session().MeterPollingActive(); }, 20000);
         if (!synchronised) {
             state.SkipWithError("the virtual device did not connect");
         } else {

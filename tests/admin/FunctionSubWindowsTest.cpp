@@ -88,7 +88,7 @@ TEST_F(FunctionSubWindowsTest, AfterALostLinkTheWaitingWindowsShowTheNoticeAndSe
         {"wireless pairing", [&] { window->WirelessWindow()->Pair(0); }, "Device is disconnected!", "设备没有连接!",
          [&] { return window->WirelessWindow()->PairingPending(); }},
         {"upgrade", [&] { FindControlAs<QAbstractButton>(window->UpgradeWindow(), kUpgradeStartId)->click(); },
-         "请先连接设备!", "请先连接设备!", [&] { return window->TransferRequested(); }},
+         "请先连接设备!", "请先连接设备!", [&] { return window->Session().TransferRequested(); }},
     };
     const int language = CurrentLanguage();
     device->BreakLink();

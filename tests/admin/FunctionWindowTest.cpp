@@ -183,7 +183,7 @@ TEST_F(FunctionWindowTest, WithoutADeviceModeButtonsDoNothingAndFilesAreRefused)
     Click(CDlgFunction::kResetId);
     EXPECT_EQ(messages, std::vector<QString>{QString::fromUtf8("您确定将机器复位吗?")});
     EXPECT_EQ(InfoText(), QString::fromUtf8("请先连接设备再执行此操作!"));
-    EXPECT_EQ(window->PendingModeSlot(), -1);
+    EXPECT_EQ(window->Session().PendingModeSlot(), -1);
 }
 
 TEST_F(FunctionWindowTest, ASaveThatNeverReachedTheDeviceIsNotCalledSaved) {
@@ -234,7 +234,7 @@ TEST_F(FunctionWindowTest, AModeFileIsWrittenToTheDeviceAndStoredInTheModeItsNam
     ASSERT_EQ(Commands(CMD_SAVE_MODE).size(), 1u);
     EXPECT_EQ(Commands(CMD_SAVE_MODE)[0][2], 1);
     EXPECT_EQ(device->StoredParam(1, 3, 5).first, 77);
-    EXPECT_EQ(window->PendingModeSlot(), -1);
+    EXPECT_EQ(window->Session().PendingModeSlot(), -1);
     // The mode is stored after the whole file was written.
     const auto received = device->Received();
     const auto lastSet = std::find_if(received.rbegin(), received.rend(), [](const Report& r) { return r[1] == CMD_SET_PARAM; });
@@ -271,7 +271,7 @@ TEST_F(FunctionWindowTest, ARefusedFileSendsNothingAndLeavesNoModeToStoreLater) 
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].contains(QString::fromUtf8("无法载入文件")));
     EXPECT_TRUE(device->Received().empty());
-    EXPECT_EQ(window->PendingModeSlot(), -1);
+    EXPECT_EQ(window->Session().PendingModeSlot(), -1);
     EXPECT_FALSE(SyncWorkersRunning());
 
     // The next read-all (a mode load) stores nothing anywhere.
@@ -287,13 +287,13 @@ TEST_F(FunctionWindowTest, ARemovalDuringTheWriteAllLeavesNoModeToStoreOnTheNext
     device->SetAnswerDelay(20ms);  // a write-all long enough to pull the plug in
     bool pulledDuringWriteAll = false;
     QTimer::singleShot(300, [&] {
-        pulledDuringWriteAll = SyncWorkersRunning() && window->PendingModeSlot() == 3;
+        pulledDuringWriteAll = SyncWorkersRunning() && window->Session().PendingModeSlot() == 3;
         device->Unplug();
     });
     Click(CDlgFunction::kLoadFileId);
     ASSERT_TRUE(test::WaitUntil([&] { return g_bDeviceOpen.load() == 0 && window->SyncWindow() == nullptr; }));
     EXPECT_TRUE(pulledDuringWriteAll);
-    EXPECT_EQ(window->PendingModeSlot(), -1);
+    EXPECT_EQ(window->Session().PendingModeSlot(), -1);
 
     device->SetAnswerDelay(0ms);
     device->ClearRecord();
@@ -306,25 +306,25 @@ TEST_F(FunctionWindowTest, ARemovalDuringTheWriteAllLeavesNoModeToStoreOnTheNext
 
 TEST_F(FunctionWindowTest, OnlyASuccessfulWriteAllStoresThePendingMode) {
     Open();
-    window->SetPendingModeSlot(2);
+    window->Session().SetPendingModeSlot(2);
     device->ClearRecord();
-    window->Post(WM_SYNC_DONE, kSyncReadAll, 1);  // some other read-all ends first
+    window->Session().Post(WM_SYNC_DONE, kSyncReadAll, 1);  // some other read-all ends first
     test::ProcessQueuedEvents();
     EXPECT_TRUE(NothingStored());
-    EXPECT_EQ(window->PendingModeSlot(), 2);
-    window->Post(WM_SYNC_DONE, kSyncWriteAll, 1);
+    EXPECT_EQ(window->Session().PendingModeSlot(), 2);
+    window->Session().Post(WM_SYNC_DONE, kSyncWriteAll, 1);
     ASSERT_TRUE(test::WaitUntil([&] { return Commands(CMD_SAVE_MODE).size() == 1; }));
     EXPECT_EQ(Commands(CMD_SELECT_MODE)[0][2], 2);
-    EXPECT_EQ(window->PendingModeSlot(), -1);
+    EXPECT_EQ(window->Session().PendingModeSlot(), -1);
 
     // A new connection starts without one.
-    window->SetPendingModeSlot(1);
+    window->Session().SetPendingModeSlot(1);
     device->Unplug();
     ASSERT_TRUE(test::WaitUntil([&] { return g_bDeviceOpen.load() == 0; }));
-    window->SetPendingModeSlot(1);  // however it got there
+    window->Session().SetPendingModeSlot(1);  // however it got there
     device->Plug();
     WaitForSync();
-    EXPECT_EQ(window->PendingModeSlot(), -1);
+    EXPECT_EQ(window->Session().PendingModeSlot(), -1);
 }
 
 TEST_F(FunctionWindowTest, SaveFileWritesTheImage) {

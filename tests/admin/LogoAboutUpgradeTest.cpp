@@ -145,9 +145,9 @@ TEST_F(AboutWindowTest, ShowsTheDeviceVersionsTheHistoryAndTheConcealedSwitch) {
     ASSERT_TRUE(levelSwitch->isVisible());
     EXPECT_TRUE(levelSwitch->isChecked());
     QTest::mouseClick(levelSwitch, Qt::LeftButton, {}, QPoint(5, levelSwitch->height() / 2));
-    EXPECT_FALSE(window->LevelDetection());
+    EXPECT_FALSE(window->Session().LevelDetection());
     QTest::mouseClick(levelSwitch, Qt::LeftButton, {}, QPoint(5, levelSwitch->height() / 2));
-    EXPECT_TRUE(window->LevelDetection());
+    EXPECT_TRUE(window->Session().LevelDetection());
 
     // A click in the main window closes it.
     QApplication::setActiveWindow(window.get());
@@ -222,7 +222,7 @@ TEST_F(UpgradeTest, StartUpAsksTheDeviceIntoUpgradeModeAndTheReturningDeviceGets
     answer = MessageAnswer::Yes;
     QTest::mouseClick(StartButton(), Qt::LeftButton);
     EXPECT_FALSE(StartButton()->isEnabled());
-    EXPECT_TRUE(window->TransferRequested());
+    EXPECT_TRUE(window->Session().TransferRequested());
     ASSERT_TRUE(test::WaitUntil([&] { return !Commands(*device).empty(); }));
     EXPECT_EQ(Commands(*device), std::vector<Report>{BuildCommandReport(CMD_ENTER_LOADER, {})});
     // The device does not come back by itself: the wait window tells the user what to do.
@@ -241,8 +241,8 @@ TEST_F(UpgradeTest, StartUpAsksTheDeviceIntoUpgradeModeAndTheReturningDeviceGets
     EXPECT_EQ(messages.size(), questions);
     EXPECT_TRUE(upgrade->StatusGreen());
     EXPECT_TRUE(upgrade->Transferring());
-    EXPECT_FALSE(window->TransferRequested());
-    EXPECT_FALSE(window->MeterPollingActive());  // no synchronisation with a device in upgrade mode
+    EXPECT_FALSE(window->Session().TransferRequested());
+    EXPECT_FALSE(window->Session().MeterPollingActive());  // no synchronisation with a device in upgrade mode
 
     // A second transfer is refused while this one runs.
     EXPECT_EQ(StartFirmwareTransfer(image), TransferStart::AlreadyRunning);

@@ -62,8 +62,8 @@ protected:
     // Opens the window and waits for the start-up connection and its synchronisation.
     void Open(bool expectConnection = true) {
         window = std::make_unique<CSonoriaDlg>();
-        window->SetStartupDelay(10);
-        window->SetDeviceWatch(CreateVirtualDeviceWatch(*device));
+        window->Session().SetStartupDelay(10);
+        window->Session().SetDeviceWatch(CreateVirtualDeviceWatch(*device));
         window->show();
         if (expectConnection) WaitForSync();
     }

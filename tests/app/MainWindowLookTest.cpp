@@ -20,7 +20,7 @@ protected:
     void SetUp() override {
         SetSettingsFileForTesting(settingsDir.filePath("settings.ini"));
         window = std::make_unique<CSonoriaDlg>();
-        window->SetStartupDelay(24 * 3600 * 1000);  // no device needed here
+        window->Session().SetStartupDelay(24 * 3600 * 1000);  // no device needed here
         window->show();
     }
     void TearDown() override {

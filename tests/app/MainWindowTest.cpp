@@ -22,7 +22,7 @@ TEST_F(MainWindowTest, StartUpConnectsSynchronisesAndPollsTheMeters) {
     EXPECT_EQ(window->Language(), 0);  // no stored language: Chinese
     EXPECT_EQ(StatusText(), QString::fromUtf8("已连接"));
     EXPECT_EQ(g_Device.machineName.Get(), "KR710Q");
-    EXPECT_TRUE(window->MeterPollingActive());
+    EXPECT_TRUE(window->Session().MeterPollingActive());
     device->ClearRecord();
     EXPECT_TRUE(test::WaitUntil([&] {
         const auto received = device->Received();
@@ -47,7 +47,7 @@ TEST_F(MainWindowTest, RefusedModelsAreToldOnceAndDisconnected) {
         EXPECT_EQ(messages, std::vector<QString>{QString::fromUtf8("机器型号与软件不匹配,无法调控!")});
         EXPECT_EQ(g_bDeviceOpen.load(), 0);
         EXPECT_EQ(StatusText(), QString::fromUtf8("未连接"));
-        EXPECT_FALSE(window->MeterPollingActive());
+        EXPECT_FALSE(window->Session().MeterPollingActive());
         EXPECT_EQ(device->Received().back()[1], CMD_BYE);
         window->close();
         window.reset();
@@ -105,8 +105,8 @@ TEST_F(MainWindowTest, ModeButtonsLoadModesUnlessLocked) {
 TEST_F(MainWindowTest, UnplugDuringTheFirstSynchronisationAsksNothing) {
     device->SetAnswerDelay(20ms);
     window = std::make_unique<CSonoriaDlg>();
-    window->SetStartupDelay(10);
-    window->SetDeviceWatch(CreateVirtualDeviceWatch(*device));
+    window->Session().SetStartupDelay(10);
+    window->Session().SetDeviceWatch(CreateVirtualDeviceWatch(*device));
     bool unplugged = false;
     bool progressOpen = false;
     test::WhenFirst whileSynchronising([&] { return window->SyncWindow() != nullptr; }, [&] {

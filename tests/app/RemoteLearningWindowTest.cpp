@@ -224,7 +224,7 @@ TEST_F(RemoteLearningWindowTest, OneWindowThatCancelHidesAndAClickInTheMainWindo
     delete owner;
     EXPECT_EQ(window->RemoteWindow(), nullptr);
     // A learned key with no learning window open goes nowhere.
-    window->Send(WM_KEY_LEARNED, 0x10, 0);
+    window->Session().Send(WM_KEY_LEARNED, 0x10, 0);
     ProcessQueuedEvents();
 }
 

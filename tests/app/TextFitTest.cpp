@@ -152,9 +152,9 @@ protected:
     // The window connected to the virtual device and read, as the user sees it.
     void OpenConnected() {
         window = std::make_unique<CSonoriaDlg>();
-        window->SetStartupDelay(24 * 3600 * 1000);
+        window->Session().SetStartupDelay(24 * 3600 * 1000);
         window->show();
-        window->StartupConnection();
+        window->Session().StartupConnection();
         ASSERT_EQ(g_bDeviceOpen.load(), 1);
         ASSERT_TRUE(test::WaitUntil([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }));
     }
@@ -199,14 +199,14 @@ protected:
 
 TEST_P(TextFitTest, MainWindowDisconnectedConnectedAndRoutedToTheRear) {
     window = std::make_unique<CSonoriaDlg>();
-    window->SetStartupDelay(24 * 3600 * 1000);  // no connection until asked
+    window->Session().SetStartupDelay(24 * 3600 * 1000);  // no connection until asked
     window->show();
     ASSERT_EQ(window->Language(), GetParam());
     ShowLongestValues();
     ExpectAllTextsFit(window.get(), State("disconnected"));
     SaveScreenshot(window.get(), ShotName("main-disconnected"));
 
-    window->StartupConnection();
+    window->Session().StartupConnection();
     ASSERT_EQ(g_bDeviceOpen.load(), 1);
     ASSERT_TRUE(test::WaitUntil([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }));
     ShowLongestValues();

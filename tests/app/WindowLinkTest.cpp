@@ -57,12 +57,12 @@ protected:
 
 TEST_F(WindowLinkTest, ALostLinkEndsTheConnectionLikeARemovalAndAnArrivalReconnects) {
     Open();
-    window->SetPendingModeSlot(3);
+    window->Session().SetPendingModeSlot(3);
     device->BreakLink();
     ASSERT_TRUE(test::WaitUntil([&] { return StatusText() == QString::fromUtf8("未连接"); }));
     EXPECT_EQ(g_bDeviceOpen.load(), 0);
-    EXPECT_FALSE(window->MeterPollingActive());
-    EXPECT_EQ(window->PendingModeSlot(), -1);
+    EXPECT_FALSE(window->Session().MeterPollingActive());
+    EXPECT_EQ(window->Session().PendingModeSlot(), -1);
     EXPECT_TRUE(messages.empty());  // nothing was changed: nothing to ask
 
     // Pulling and plugging the device in again connects anew.
@@ -70,7 +70,7 @@ TEST_F(WindowLinkTest, ALostLinkEndsTheConnectionLikeARemovalAndAnArrivalReconne
     device->Plug();
     WaitForSync();
     EXPECT_EQ(StatusText(), QString::fromUtf8("已连接"));
-    EXPECT_TRUE(window->MeterPollingActive());
+    EXPECT_TRUE(window->Session().MeterPollingActive());
 
     // With unsaved changes the removal question comes once, whichever of the
     // lost link and the removal is heard first.
@@ -98,7 +98,7 @@ TEST_F(WindowLinkTest, ADeviceSilentDuringTheFirstReadAllEndsDisconnectedWithThe
     ASSERT_TRUE(test::WaitUntil(
         [&] { return InfoText() == kSyncFailure && g_bDeviceOpen.load() == 0 && window->SyncWindow() == nullptr; }));
     EXPECT_EQ(StatusText(), QString::fromUtf8("未连接"));
-    EXPECT_FALSE(window->MeterPollingActive());
+    EXPECT_FALSE(window->Session().MeterPollingActive());
     EXPECT_FALSE(window->Synchronising());
     EXPECT_TRUE(messages.empty());
 }
@@ -107,11 +107,11 @@ TEST_F(WindowLinkTest, FailedSynchronisationsAreNeverAccepted) {
     Open();
     // A read-all that failed (e.g. after a mode load): the link is closed.
     device->ClearRecord();
-    window->Post(WM_SYNC_DONE, kSyncReadAll, 0);
+    window->Session().Post(WM_SYNC_DONE, kSyncReadAll, 0);
     ASSERT_TRUE(test::WaitUntil([&] { return g_bDeviceOpen.load() == 0; }));
     EXPECT_EQ(StatusText(), QString::fromUtf8("未连接"));
     EXPECT_EQ(InfoText(), kSyncFailure);
-    EXPECT_FALSE(window->MeterPollingActive());
+    EXPECT_FALSE(window->Session().MeterPollingActive());
     ASSERT_FALSE(device->Received().empty());
     EXPECT_EQ(device->Received().back()[1], CMD_BYE);
 
@@ -119,21 +119,21 @@ TEST_F(WindowLinkTest, FailedSynchronisationsAreNeverAccepted) {
     device->Plug();
     WaitForSync();
     // A write-all that failed: the mode the file named is not stored, the link stays.
-    window->SetPendingModeSlot(2);
+    window->Session().SetPendingModeSlot(2);
     if (window->InfoWindow() != nullptr) window->InfoWindow()->close();
     device->ClearRecord();
-    window->Post(WM_SYNC_DONE, kSyncWriteAll, 0);
+    window->Session().Post(WM_SYNC_DONE, kSyncWriteAll, 0);
     ASSERT_TRUE(test::WaitUntil(
         [&] { return InfoText() == kSyncFailure && window->InfoWindow() != nullptr && window->InfoWindow()->isVisible(); }));
-    EXPECT_EQ(window->PendingModeSlot(), -1);
+    EXPECT_EQ(window->Session().PendingModeSlot(), -1);
     EXPECT_EQ(CountReceived(CMD_SELECT_MODE) + CountReceived(CMD_SAVE_MODE), 0u);
     EXPECT_EQ(StatusText(), QString::fromUtf8("已连接"));
     // One that succeeded stores it.
-    window->SetPendingModeSlot(1);
-    window->Post(WM_SYNC_DONE, kSyncWriteAll, 1);
+    window->Session().SetPendingModeSlot(1);
+    window->Session().Post(WM_SYNC_DONE, kSyncWriteAll, 1);
     ASSERT_TRUE(test::WaitUntil([&] { return CountReceived(CMD_SAVE_MODE) == 1; }));
     EXPECT_EQ(CountReceived(CMD_SELECT_MODE), 1u);
-    EXPECT_EQ(window->PendingModeSlot(), -1);
+    EXPECT_EQ(window->Session().PendingModeSlot(), -1);
 }
 
 TEST_F(WindowLinkTest, ARemovalStopsTheReadAllSoThatItNeverRunsOnTheNextLink) {
@@ -183,7 +183,7 @@ TEST_F(WindowLinkTest, TheRoutingSwitchReturnsAtOnceAndSendsWhatItAlwaysSent) {
     EXPECT_EQ(FindControlAs<QLabel>(window.get(), IDC_CENTER_CAPTION)->text(), QString::fromUtf8("后置左"));
     EXPECT_TRUE(routing->isChecked());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_TRUE(window->MeterPollingActive());
+    EXPECT_TRUE(window->Session().MeterPollingActive());
 }
 
 TEST_F(WindowLinkTest, NothingWaitsOnASlowDevice) {
@@ -261,11 +261,11 @@ TEST_F(WindowLinkTest, ADeviceHeldByAnotherProgramIsToldOncePerDevice) {
     std::optional<long> holder = 4242;
     device->Unplug();
     window = std::make_unique<CSonoriaDlg>();
-    window->SetStartupDelay(10);
-    window->SetDeviceHolderQuery([&] { return holder; });
+    window->Session().SetStartupDelay(10);
+    window->Session().SetDeviceHolderQuery([&] { return holder; });
     auto watch = std::make_unique<DeviceWatch>();
     DeviceWatch* platform = watch.get();
-    window->SetDeviceWatch(std::move(watch));
+    window->Session().SetDeviceWatch(std::move(watch));
     window->show();
     const QString told = QString::fromUtf8("设备正被另一个程序使用(进程 4242)。");
     ASSERT_TRUE(test::WaitUntil([&] { return !messages.empty(); }));
@@ -292,12 +292,12 @@ TEST(MainWindowLifetime, AWindowDestroyedWithoutClosingLeavesNoListenerBehind) {
     CSonoriaDlg kept;
     {
         CSonoriaDlg other;
-        g_hMainWnd.store(&kept);
+        g_hMainWnd.store(&kept.Session());
     }
-    EXPECT_EQ(g_hMainWnd.load(), &kept);
+    EXPECT_EQ(g_hMainWnd.load(), &kept.Session());
     {
         CSonoriaDlg gone;
-        g_hMainWnd.store(&gone);
+        g_hMainWnd.store(&gone.Session());
     }
     EXPECT_EQ(g_hMainWnd.load(), nullptr);
 }

@@ -175,7 +175,7 @@ TEST_F(WirelessMicWindowTest, StatusReportsBlinkThenSettleAndTheWindowOutlivesIt
     QTest::keyClick(wmic, Qt::Key_Escape);
     ASSERT_TRUE(test::WaitUntil([&] { return watched.isNull(); }));
     EXPECT_EQ(window->WirelessWindow(), nullptr);
-    window->Send(WM_WMIC_STATUS, 0, 0);  // nobody to refresh
+    window->Session().Send(WM_WMIC_STATUS, 0, 0);  // nobody to refresh
     test::ProcessQueuedEvents();
 }
 
