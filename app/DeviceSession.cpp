@@ -346,19 +346,15 @@ bool DeviceSession::SetMasterVolume(MasterVolume volume, int position, bool* pai
     if (pairMoved != nullptr) *pairMoved = false;
     switch (volume) {
         case MasterVolume::Mic:
-            if (Locked(kLockMicVolume)) {
-                emit notice(QString::fromUtf8("话筒音量已经被锁定!"), kLockInfoMs);
+        case MasterVolume::Music: {
+            const bool mic = volume == MasterVolume::Mic;
+            if (Locked(mic ? kLockMicVolume : kLockMusicVolume)) {
+                emit notice(QString::fromUtf8(mic ? "话筒音量已经被锁定!" : "音乐音量已经被锁定!"), kLockInfoMs);
                 return false;
             }
-            SetMicVolume(position);
+            mic ? SetMicVolume(position) : SetMusicVolume(position);
             return true;
-        case MasterVolume::Music:
-            if (Locked(kLockMusicVolume)) {
-                emit notice(QString::fromUtf8("音乐音量已经被锁定!"), kLockInfoMs);
-                return false;
-            }
-            SetMusicVolume(position);
-            return true;
+        }
         case MasterVolume::Center:
         case MasterVolume::Sub: {
             const bool center = volume == MasterVolume::Center;
