@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <utility>
 
 #include "link/DebugLog.h"
 
@@ -53,9 +54,9 @@ std::string DeviceLockPath(const std::string& devicePath) {
     return LockDirectory() + "/" + name + ".lock";
 }
 
-void SetDeviceLockDirectory(std::string directory) {
+std::string SetDeviceLockDirectory(std::string directory) {
     std::lock_guard lock(g_directoryMutex);
-    g_directory = std::move(directory);
+    return std::exchange(g_directory, std::move(directory));
 }
 
 std::unique_ptr<DeviceLock> DeviceLock::Acquire(const std::string& devicePath, std::optional<long>* holder) {

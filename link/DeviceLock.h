@@ -31,6 +31,7 @@ std::string DeviceLockPath(const std::string& devicePath);
 
 // Where lock files go: /run/lock when it can be written, else /tmp. Tests
 // point it at a folder of their own; an empty text restores the default.
-void SetDeviceLockDirectory(std::string directory);
+// Returns the folder it replaces (empty for the default).
+std::string SetDeviceLockDirectory(std::string directory);
 
 }  // namespace sonoria

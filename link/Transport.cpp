@@ -134,7 +134,7 @@ int TransferPercent(std::size_t offset, std::size_t count) {
 
 }  // namespace
 
-void SetReportHandler(ReportHandler handler) { g_reportHandler.store(handler); }
+ReportHandler SetReportHandler(ReportHandler handler) { return g_reportHandler.exchange(handler); }
 
 int ConnectDevice(HostMessageSink* mainWindow, const std::function<void()>& onFound) {
     if (g_bDeviceOpen.load() == 1) return 0;
@@ -281,9 +281,9 @@ bool WriteChunkedData(const std::uint8_t* data, std::size_t count, const std::fu
     return true;
 }
 
-void SetReportTrace(ReportTrace trace) {
+ReportTrace SetReportTrace(ReportTrace trace) {
     std::lock_guard lock(g_traceMutex);
-    g_trace = std::move(trace);
+    return std::exchange(g_trace, std::move(trace));
 }
 
 std::uint64_t ConnectionNumber() { return g_connection.load(); }

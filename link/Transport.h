@@ -18,7 +18,8 @@ namespace sonoria {
 // Receives every report the device sends, on the read thread; returns true
 // when the report answers the last command written (the next write may go).
 using ReportHandler = bool (*)(const Report& report);
-void SetReportHandler(ReportHandler handler);
+// Returns the handler it replaces.
+ReportHandler SetReportHandler(ReportHandler handler);
 
 // Opens the device through the current backend and starts the read thread.
 // `onFound` runs once the device is open, before its first report is read.
@@ -63,7 +64,8 @@ inline constexpr std::size_t kChunkBlockSize = 512;
 // Sees every report written to and read from the device (for tracing tools).
 // Called on the writing and the reading thread; must not block.
 using ReportTrace = std::function<void(bool written, const Report& report)>;
-void SetReportTrace(ReportTrace trace);
+// Returns the trace it replaces.
+ReportTrace SetReportTrace(ReportTrace trace);
 
 // Counts the links opened; a worker compares it to notice that the link it
 // started on has ended, even when a new one has opened since.

@@ -17,6 +17,7 @@
 #include "link/CommandSender.h"
 #include "link/HostMessages.h"
 #include "ui/Waits.h"
+#include "ui/WindowState.h"
 
 namespace sonoria {
 namespace {
@@ -33,10 +34,6 @@ protected:
             filters.push_back(filter);
             return fileToOpen;
         });
-    }
-    void TearDown() override {
-        SetOpenFileHandler({});
-        MainWindowTest::TearDown();
     }
     CDlgFunction* OpenFunction() {
         window->ShowFunction();
@@ -81,6 +78,7 @@ protected:
         return path;
     }
 
+    test::WindowStateGuard state;
     QString fileToOpen;
     std::vector<QString> filters;
 };

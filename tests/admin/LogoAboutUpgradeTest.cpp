@@ -18,6 +18,7 @@
 #include "link/CommandSender.h"
 #include "state/FirmwareTransfer.h"
 #include "ui/Waits.h"
+#include "ui/WindowState.h"
 
 namespace sonoria {
 namespace {
@@ -173,12 +174,7 @@ protected:
         MainWindowTest::SetUp();
         image.resize(4000);
         for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 13 + 5);
-        previous = SetFirmwareImageSource([this]() -> std::optional<FirmwareImage> { return image; });
-    }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        SetFirmwareImageSource(previous);
-        g_bUpgradeMode.store(0);  // the next test's senders must not think a device is upgrading
+        SetFirmwareImageSource([this]() -> std::optional<FirmwareImage> { return image; });
     }
     // The device comes back in its upgrade mode (as after the key held at power-on).
     // `upgradeAnswer` answers the question whether to upgrade the device now.
@@ -200,8 +196,8 @@ protected:
         return window->InfoWindow() != nullptr && window->InfoWindow()->Text() == QString::fromUtf8(text);
     }
 
+    test::WindowStateGuard state;
     FirmwareImage image;
-    FirmwareImageSource previous;
 };
 
 TEST_F(UpgradeTest, StartUpAsksTheDeviceIntoUpgradeModeAndTheReturningDeviceGetsTheImage) {

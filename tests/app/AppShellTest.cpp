@@ -14,6 +14,7 @@
 #include "app/HotKeys.h"
 #include "app/Settings.h"
 #include "app/SingleInstance.h"
+#include "ui/WindowState.h"
 
 namespace sonoria {
 namespace {
@@ -21,7 +22,7 @@ namespace {
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { SetSettingsFileForTesting(dir.filePath("settings.ini")); }
-    void TearDown() override { SetSettingsFileForTesting({}); }
+    test::WindowStateGuard state;
     QTemporaryDir dir;
 };
 

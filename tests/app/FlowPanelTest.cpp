@@ -36,6 +36,7 @@
 #include "state/SyncWorkers.h"
 #include "support/TestSupport.h"
 #include "ui/Waits.h"
+#include "ui/WindowState.h"
 
 namespace sonoria {
 namespace {
@@ -87,11 +88,6 @@ protected:
         panel = new FlowPanel(window.get(), RecordingActions());
         panel->Init();
     }
-    void TearDown() override {
-        window.reset();
-        ResetDeviceState();
-        SetCurrentLanguage(kLanguageChinese);
-    }
 
     // Every call the panel makes into the main window, as text.
     FlowPanelActions RecordingActions() {
@@ -123,12 +119,14 @@ protected:
     QString Text(int id) const { return ControlText(FindControl(window.get(), id)); }
     int Bottom(int id) const { return Button(id)->y() + Button(id)->height(); }
 
-    std::unique_ptr<PanelWindow> window;
-    FlowPanel* panel = nullptr;  // owned by the window
+    test::WindowStateGuard state;
     std::vector<std::string> calls;
     std::vector<QString> infoTexts;
     bool waitCursorDuringInfo = false;
     std::function<void(bool toRear)> startRouting;  // what runs the routing change, if anything
+    // Last, so that the panel goes first: its actions note into the members above.
+    std::unique_ptr<PanelWindow> window;
+    FlowPanel* panel = nullptr;  // owned by the window
 };
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
@@ -402,18 +400,12 @@ TEST_F(FlowPanelTest, RearRoutingOnTheCentreSubPageSetsItUpForTheRear) {
 // With the virtual device on the link, as the program runs with it.
 class FlowPanelDeviceTest : public FlowPanelTest {
 protected:
-    class NoListener : public HostMessageSink {
-    public:
-        void Post(unsigned, std::uintptr_t, std::intptr_t) override {}
-        void Send(unsigned, std::uintptr_t, std::intptr_t) override {}
-    };
-
     void SetUp() override {
         FlowPanelTest::SetUp();
         startRouting = StartRearRouting;
         SetHidBackend(device);
         g_bSyncIdle.store(1);
-        ASSERT_EQ(ConnectDeviceImage(&listener), 1);
+        ASSERT_EQ(ConnectDeviceImage(&test::NoListener()), 1);
         // Low rear volumes keep the routing change from ramping.
         SetParam(7, 22, {0, 5}, ParamCopy::Rear);
         SetParam(8, 22, {0, 5}, ParamCopy::Rear);
@@ -421,20 +413,11 @@ protected:
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get(), test::kEventTimeoutMs));
     }
-    void TearDown() override {
-        StopSyncWorkers();
-        DisconnectDevice();
-        SetHidBackend(nullptr);
-        g_hMainWnd.store(nullptr);
-        g_bSyncIdle.store(1);
-        FlowPanelTest::TearDown();
-    }
     static Report Set(int block, int index, int first, int second) {
         return BuildCommandReport(9, {block, index, first, second});
     }
 
     std::shared_ptr<VirtualDevice> device = std::make_shared<VirtualDevice>("KR710Q");
-    NoListener listener;
 };
 
 TEST_F(FlowPanelDeviceTest, RoutingSwitchSilencesTheOutputsAndShowsTheRear) {

@@ -11,6 +11,7 @@
 #include "app/Settings.h"
 #include "controls/DialogTemplate.h"
 #include "ui/Waits.h"
+#include "ui/WindowState.h"
 
 namespace sonoria {
 namespace {
@@ -23,10 +24,7 @@ protected:
         window->Session().SetStartupDelay(24 * 3600 * 1000);  // no device needed here
         window->show();
     }
-    void TearDown() override {
-        window.reset();
-        SetSettingsFileForTesting({});
-    }
+    test::WindowStateGuard state;
     QTemporaryDir settingsDir;
     std::unique_ptr<CSonoriaDlg> window;
 };

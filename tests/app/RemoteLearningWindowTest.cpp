@@ -14,6 +14,7 @@
 #include "controls/ControlText.h"
 #include "link/CommandSender.h"
 #include "ui/Waits.h"
+#include "ui/WindowState.h"
 
 namespace sonoria::test {
 namespace {
@@ -22,10 +23,6 @@ using namespace std::chrono_literals;
 
 class RemoteLearningWindowTest : public MainWindowTest {
 protected:
-    void TearDown() override {
-        SetOpenFileHandler({});
-        MainWindowTest::TearDown();
-    }
     CRemoteDlg* OpenRemote() {
         window->ShowRemoteLearning();
         CRemoteDlg* remote = window->RemoteWindow();
@@ -50,6 +47,7 @@ protected:
         return block;
     }
     QString InfoText() const { return window->InfoWindow() ? window->InfoWindow()->Text() : QString(); }
+    WindowStateGuard state;
     QTemporaryDir files;
 };
 

@@ -10,6 +10,7 @@
 
 #include "cli/CliFixture.h"
 #include "files/ModeFileFormat.h"
+#include "state/DeviceState.h"
 
 namespace sonoria::cli {
 namespace {

@@ -11,8 +11,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
-#include "state/DeviceState.h"
-#include "state/Language.h"
+#include "support/ProcessState.h"
 
 namespace sonoria::cli {
 
@@ -32,17 +31,14 @@ protected:
         dir = std::filesystem::temp_directory_path() / ("sonoria-cli-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
     }
-    void TearDown() override {
-        std::filesystem::remove_all(dir);
-        SetCurrentLanguage(0);
-        ResetDeviceState();
-    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
     CliRun Cli(std::vector<std::string> args) {
         std::ostringstream out, err;
         const int status = RunCli(args, out, err);
         return {status, out.str(), err.str()};
     }
     std::string Path(const std::string& name) const { return (dir / name).string(); }
+    test::ProcessStateGuard state;
     std::filesystem::path dir;
 };
 

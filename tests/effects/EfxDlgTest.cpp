@@ -44,10 +44,7 @@ void StoreW15(int block, int index, int value) {
 
 class EfxDlgTest : public test::WindowOnDeviceTest {
 protected:
-    void TearDown() override {
-        delete dialog.data();
-        WindowOnDeviceTest::TearDown();
-    }
+    void TearDown() override { delete dialog.data(); }
     CEfxDlg* Open() {
         dialog = new CEfxDlg(nullptr);
         dialog->show();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "state/DeviceState.h"
+#include "support/ProcessState.h"
 
 namespace sonoria {
 namespace {
@@ -25,7 +26,7 @@ void StoreW15(int block, int index, int value, ParamCopy copy = ParamCopy::Activ
 
 class EqViewsTest : public ::testing::Test {
 protected:
-    void TearDown() override { ResetDeviceState(); }
+    test::ProcessStateGuard state;
     std::array<EqBand, kEqMaxBands> bands{};
 };
 

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "files/FileIo.h"
+#include "support/ProcessState.h"
 
 namespace sonoria {
 namespace {
@@ -29,7 +30,6 @@ protected:
         SetWriteFailureHandler([this](int code, const std::string& path) { failures.push_back({code, path}); });
     }
     void TearDown() override {
-        SetWriteFailureHandler({});
         fs::permissions(dir, fs::perms::owner_all);
         fs::remove_all(dir);
     }
@@ -50,6 +50,7 @@ protected:
         return WriteFileBytes(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     }
 
+    test::ProcessStateGuard state;
     fs::path dir;
     std::vector<std::pair<int, std::string>> failures;
 };

@@ -31,10 +31,7 @@ protected:
         dir = fs::temp_directory_path() / ("sonoria-refusal-" + std::to_string(::getpid()));
         fs::create_directories(dir);
     }
-    void TearDown() override {
-        fs::remove_all(dir);
-        ResetDeviceState();
-    }
+    void TearDown() override { fs::remove_all(dir); }
     std::string Put(const std::string& name, const std::string& bytes) {
         std::ofstream(dir / name, std::ios::binary) << bytes;
         return Path(name);
@@ -47,7 +44,7 @@ protected:
         return bytes;
     }
 
-    test::ScopedLanguage restore{CurrentLanguage()};
+    test::ProcessStateGuard state;
     fs::path dir;
 };
 

@@ -55,6 +55,7 @@ void AppendBlock(Bytes& out, int block, int count, int salt) {
 
 class ModeFileTest : public ::testing::Test {
 protected:
+    test::ProcessStateGuard state;
     // The refusals are checked in English.
     test::ScopedLanguage english{kLanguageEnglish};
     void SetUp() override {
@@ -62,11 +63,7 @@ protected:
         dir = fs::temp_directory_path() / ("sonoria-modefile-" + std::to_string(::getpid()));
         fs::create_directories(dir);
     }
-    void TearDown() override {
-        fs::remove_all(dir);
-        SetWriteFailureHandler({});
-        ResetDeviceState();
-    }
+    void TearDown() override { fs::remove_all(dir); }
     Bytes ReadBack(const fs::path& path) {
         std::ifstream file(path, std::ios::binary);
         return Bytes{std::istreambuf_iterator<char>(file), {}};

@@ -29,10 +29,7 @@ protected:
             g_Device.remote[i].store(static_cast<std::uint8_t>(0xA0 + i));
         }
     }
-    void TearDown() override {
-        fs::remove_all(dir);
-        VirtualDeviceLinkTest::TearDown();
-    }
+    void TearDown() override { fs::remove_all(dir); }
     std::string Put(const std::string& name, std::size_t size) {
         std::ofstream file(dir / name, std::ios::binary);
         for (std::size_t i = 0; i < size; ++i) file.put(static_cast<char>(i + 1));

@@ -147,11 +147,7 @@ protected:
         backend->lockedLikeARealDevice = true;
         backend->interfaces = {{"/dev/hidraw7"}};
     }
-    void TearDown() override {
-        LinkTest::TearDown();
-        SetDeviceLockDirectory({});
-        std::filesystem::remove_all(directory);
-    }
+    void TearDown() override { std::filesystem::remove_all(directory); }
     std::filesystem::path directory;
 };
 

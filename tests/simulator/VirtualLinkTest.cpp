@@ -23,21 +23,15 @@ protected:
         SetHidBackend(device);
         ASSERT_EQ(ConnectDeviceImage(&window), 1);
     }
-    void TearDown() override {
-        DisconnectDevice();
-        SetHidBackend(nullptr);
-        g_hMainWnd.store(nullptr);
-        g_bSyncIdle.store(1);
-        ResetDeviceState();
-    }
     // Sends a command and then one more, so the first one's answer is stored.
     void Ask(int code, std::initializer_list<int> arguments = {-1}) {
         SendCommand(code, arguments);
         SendCommand(CMD_GET_MODE);
     }
 
+    test::MessageRecorder window;  // the link posts to it until the guard closes the link
+    test::ProcessStateGuard state;
     std::shared_ptr<VirtualDevice> device = std::make_shared<VirtualDevice>("KR710QX");
-    test::MessageRecorder window;
 };
 
 TEST_F(VirtualLink, IdentityAndParametersArriveInTheImage) {

@@ -4,6 +4,7 @@
 
 #include "link/LinkState.h"
 #include "state/DeviceState.h"
+#include "support/ProcessState.h"
 
 namespace sonoria {
 namespace {
@@ -11,7 +12,7 @@ namespace {
 class DeviceImage : public ::testing::Test {
 protected:
     void SetUp() override { ResetDeviceState(); }
-    void TearDown() override { ResetDeviceState(); }
+    test::ProcessStateGuard state;
 };
 
 TEST_F(DeviceImage, ConnectionDefaults) {

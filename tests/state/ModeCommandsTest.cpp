@@ -20,10 +20,6 @@ protected:
         ConnectFakeDevice();
         backend->wire->echoAnswers = true;
     }
-    void TearDown() override {
-        StopSyncWorkers();
-        LinkTest::TearDown();
-    }
     std::vector<Report> Sent() { return backend->Written(); }
 };
 

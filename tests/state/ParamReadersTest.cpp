@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "state/DeviceState.h"
+#include "support/ProcessState.h"
 
 namespace sonoria {
 namespace {
@@ -12,7 +13,7 @@ namespace {
 class ParamReaders : public ::testing::Test {
 protected:
     void SetUp() override { ResetDeviceState(); }
-    void TearDown() override { ResetDeviceState(); }
+    test::ProcessStateGuard state;
 };
 
 TEST_F(ParamReaders, EachEncodingReadsItsBytes) {

@@ -21,10 +21,6 @@ protected:
         VirtualDeviceLinkTest::SetUp();
         ResetRearRoutingFirstTime();
     }
-    void TearDown() override {
-        ResetRearRoutingFirstTime();
-        VirtualDeviceLinkTest::TearDown();
-    }
     void SetVolumes(ParamCopy copy, int sub, int center) {
         SetParamSecond(7, 22, static_cast<std::uint8_t>(sub), copy);
         SetParamSecond(8, 22, static_cast<std::uint8_t>(center), copy);

@@ -22,13 +22,10 @@ protected:
         ResetDeviceState();
         g_hMainWnd.store(&window);
     }
-    void TearDown() override {
-        g_hMainWnd.store(nullptr);
-        ResetDeviceState();
-    }
     // Dispatches and tells whether the report answers the last command.
     bool DispatchAnswers(const Report& report) { return DispatchReport(report); }
     test::MessageRecorder window;
+    test::ProcessStateGuard state;
 };
 
 TEST_F(Dispatch, ModeMetersAndVolumes) {

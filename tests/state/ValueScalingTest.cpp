@@ -15,6 +15,7 @@
 #include <string>
 
 #include "state/Language.h"
+#include "support/TestSupport.h"
 
 namespace sonoria {
 namespace {
@@ -23,16 +24,6 @@ using TR = TextRule;
 using UR = UnitRule;
 
 constexpr const char* kOffChinese = "\xE5\x85\xB3\xE9\x97\xAD";  // 关闭
-
-// Sets the interface language for one test and puts the previous one back.
-class LanguageScope {
-public:
-    explicit LanguageScope(int language) : saved_(CurrentLanguage()) { SetCurrentLanguage(language); }
-    ~LanguageScope() { SetCurrentLanguage(saved_); }
-
-private:
-    int saved_;
-};
 
 struct TextCase {
     TextRule rule;
@@ -59,7 +50,7 @@ void ExpectRaw(std::initializer_list<UnitCase> cases) {
 }
 
 TEST(ValueScaling, LevelAndThresholdTextsInDecibels) {
-    const LanguageScope english(kLanguageEnglish);
+    const test::ScopedLanguage english(kLanguageEnglish);
     ExpectTexts({
         {TR::GateText, 1, "-66.0dB"},
         {TR::GateText, 2, "-65.7dB"},  // 1/3 - 66 = -65.667
@@ -231,13 +222,13 @@ TEST(ValueScaling, QAndDelayTexts) {
 
 TEST(ValueScaling, LanguageWordsFollowTheCurrentLanguage) {
     {
-        const LanguageScope english(kLanguageEnglish);
+        const test::ScopedLanguage english(kLanguageEnglish);
         EXPECT_TRUE(IsEnglish());
         EXPECT_EQ(GateText(0), "Bypass");
         EXPECT_EQ(ReverbGateText(0), "off");
     }
     {
-        const LanguageScope chinese(kLanguageChinese);
+        const test::ScopedLanguage chinese(kLanguageChinese);
         EXPECT_FALSE(IsEnglish());
         EXPECT_EQ(GateText(0), kOffChinese);
         EXPECT_EQ(ReverbGateText(0), kOffChinese);
@@ -569,7 +560,7 @@ TEST(ValueScalingTable, RuleSpotChecks) {
 }
 
 TEST(ValueScalingTable, ParameterTextsUseTheirRule) {
-    const LanguageScope english(kLanguageEnglish);
+    const test::ScopedLanguage english(kLanguageEnglish);
     EXPECT_EQ(FormatParamText(*FindParam("EchoTime"), 127), "692ms");
     EXPECT_EQ(FormatParamText(*FindParam("MicGateThreshold"), 0), "Bypass");
     EXPECT_EQ(FormatParamText(*FindParam("SubDelay"), 960), "10.00ms");

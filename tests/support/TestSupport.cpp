@@ -7,7 +7,6 @@
 #include "link/Transport.h"
 #include "state/ReportDispatch.h"
 #include "state/DeviceState.h"
-#include "state/SyncWorkers.h"
 
 namespace sonoria::test {
 namespace {
@@ -179,15 +178,6 @@ void LinkTest::SetUp() {
     ResetDeviceState();
 }
 
-void LinkTest::TearDown() {
-    DisconnectDevice();
-    SetHidBackend(nullptr);
-    g_hMainWnd.store(nullptr);
-    g_bSyncIdle.store(1);
-    g_bReadThreadEnd.store(0);
-    ResetDeviceState();
-}
-
 void LinkTest::ConnectFakeDevice() {
     backend->interfaces = {{"fake-0"}};
     ASSERT_EQ(ConnectDeviceImage(&window), 1);
@@ -201,16 +191,6 @@ void VirtualDeviceLinkTest::SetUp() {
     g_bSyncIdle.store(1);
     ASSERT_EQ(ConnectDeviceImage(&window), 1);
     device->ClearRecord();
-}
-
-void VirtualDeviceLinkTest::TearDown() {
-    StopSyncWorkers();
-    DisconnectDevice();
-    SetHidBackend(nullptr);
-    g_hMainWnd.store(nullptr);
-    g_bSyncIdle.store(1);
-    g_bUpgradeMode.store(0);
-    ResetDeviceState();
 }
 
 std::vector<Report> VirtualDeviceLinkTest::Received() const { return device->Received(); }

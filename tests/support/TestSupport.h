@@ -20,6 +20,7 @@
 #include "link/Report.h"
 #include "simulator/VirtualDevice.h"
 #include "state/Language.h"
+#include "support/ProcessState.h"
 
 namespace sonoria::test {
 
@@ -128,33 +129,33 @@ private:
 // A report as the device would send it: byte 0 = 2, byte 1 = code, then the payload.
 Report MakeInputReport(std::uint8_t code, std::initializer_list<std::uint8_t> payload = {});
 
-// Connects through a scripted backend for the test and leaves the link
-// closed and the process-wide state clean afterwards.
+// Connects through a scripted backend for the test; the guard closes the link
+// and puts the process-wide state back afterwards.
 class LinkTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
     // Puts one matching interface in the backend and connects to it.
     void ConnectFakeDevice();
 
+    MessageRecorder window;  // the link posts to it until the guard closes the link
+    ProcessStateGuard state;
     std::shared_ptr<FakeHidBackend> backend = std::make_shared<FakeHidBackend>();
-    MessageRecorder window;
 };
 
-// Connects the link to a virtual device for the test; closes everything and
-// stops synchronisation workers afterwards.
+// Connects the link to a virtual device for the test; the guard stops the
+// workers, closes the link and puts the process-wide state back afterwards.
 class VirtualDeviceLinkTest : public ::testing::Test {
 protected:
     explicit VirtualDeviceLinkTest(std::string model = "KR710Q");
     void SetUp() override;
-    void TearDown() override;
     // What the device received since the last ClearRecord (or the connection).
     std::vector<Report> Received() const;
     // Only the reports of one command code, in order.
     std::vector<Report> ReceivedWithCode(std::uint8_t code) const;
 
+    MessageRecorder window;  // the link posts to it until the guard closes the link
+    ProcessStateGuard state;
     std::shared_ptr<VirtualDevice> device;
-    MessageRecorder window;
 };
 
 // The report a command puts on the wire, for comparisons.

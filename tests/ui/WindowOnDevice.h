@@ -8,22 +8,12 @@
 #include <memory>
 
 #include "app/ControlFactories.h"
-#include "app/Localization.h"
 #include "link/LinkState.h"
-#include "link/Transport.h"
 #include "simulator/VirtualDevice.h"
-#include "state/DeviceState.h"
-#include "state/Language.h"
 #include "state/ReportDispatch.h"
-#include "state/SyncWorkers.h"
+#include "ui/WindowState.h"
 
 namespace sonoria::test {
-
-class NoWindow : public HostMessageSink {
-public:
-    void Post(unsigned, std::uintptr_t, std::intptr_t) override {}
-    void Send(unsigned, std::uintptr_t, std::intptr_t) override {}
-};
 
 class WindowOnDeviceTest : public ::testing::Test {
 protected:
@@ -31,19 +21,12 @@ protected:
         RegisterControlFactories();
         SetHidBackend(device);
         g_bSyncIdle.store(1);
-        ASSERT_EQ(ConnectDeviceImage(&sink), 1);
-    }
-    // A test deletes its window first, then calls this.
-    void TearDown() override {
-        DisconnectDevice();
-        SetHidBackend(nullptr);
-        g_hMainWnd.store(nullptr);
-        ResetDeviceState();
-        LoadLanguage(kLanguageEnglish);
+        ASSERT_EQ(ConnectDeviceImage(&NoListener()), 1);
     }
 
+    // Goes after the windows of a derived fixture, and closes the link then.
+    WindowStateGuard state;
     std::shared_ptr<VirtualDevice> device = std::make_shared<VirtualDevice>("KR710Q");
-    NoWindow sink;
 };
 
 }  // namespace sonoria::test

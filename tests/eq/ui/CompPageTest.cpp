@@ -41,10 +41,6 @@ constexpr QSize kPageSize(878, 330);
 
 class CompPageTest : public test::WindowOnDeviceTest {
 protected:
-    void TearDown() override {
-        page.reset();
-        WindowOnDeviceTest::TearDown();
-    }
     CMicCompDlg* Open() {
         page = std::make_unique<CMicCompDlg>();
         page->resize(kPageSize);

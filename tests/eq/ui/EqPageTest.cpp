@@ -46,10 +46,6 @@ constexpr QSize kPageSize(878, 330);
 
 class EqPageTest : public test::WindowOnDeviceTest {
 protected:
-    void TearDown() override {
-        page.reset();
-        WindowOnDeviceTest::TearDown();
-    }
 
     template <typename Page>
     Page* Open() {
