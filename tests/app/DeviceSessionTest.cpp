@@ -18,6 +18,7 @@
 #include "simulator/VirtualDevice.h"
 #include "state/DeviceState.h"
 #include "state/ParameterAddresses.h"
+#include "support/ProcessState.h"
 #include "ui/Waits.h"
 
 namespace sonoria {
@@ -44,14 +45,6 @@ protected:
         QObject::connect(session.get(), &DeviceSession::saveModeFileWanted,
                          [this](const std::vector<std::uint8_t>& file) { saved = file; });
     }
-    void TearDown() override {
-        session.reset();
-        StopSyncWorkers();
-        DisconnectDevice();
-        SetHidBackend(nullptr);
-        g_bSyncIdle.store(1);
-        ResetDeviceState();
-    }
     void Connect() {
         session->StartupConnection();
         ASSERT_TRUE(test::WaitUntil([&] { return session->Phase() == SessionPhase::Ready; }));
@@ -64,6 +57,7 @@ protected:
         return sets;
     }
 
+    test::ProcessStateGuard state;  // first made, last gone
     std::shared_ptr<VirtualDevice> device = std::make_shared<VirtualDevice>("KR710Q");
     std::unique_ptr<DeviceSession> session;
     std::vector<std::string> phases;
