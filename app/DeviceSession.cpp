@@ -17,6 +17,7 @@
 #include "state/DeviceState.h"
 #include "state/FirmwareTransfer.h"
 #include "state/Language.h"
+#include "state/MachineSettings.h"
 #include "state/ModeCommands.h"
 #include "state/ReportDispatch.h"
 #include "state/Senders.h"
@@ -26,16 +27,9 @@ namespace sonoria {
 namespace {
 
 constexpr int kLockInfoMs = 1200;
-constexpr int kLockMicVolume = 0x01;
-constexpr int kLockMusicVolume = 0x02;
-constexpr int kLockLoadMode = 0x10;
 // A new hidraw node may get its access rights a moment after it appears.
 constexpr int kArrivalRetries = 10;
 constexpr int kArrivalRetryMs = 200;
-
-bool Locked(int bit) {
-    return g_Device.machineDevice[KeyLockEnable].load() != 0 && (g_Device.machineDevice[KeyLockBits].load() & bit);
-}
 
 QString Tr(const char* chinese, const char* english) { return QString::fromUtf8(IsEnglish() ? english : chinese); }
 
@@ -348,7 +342,7 @@ bool DeviceSession::SetMasterVolume(MasterVolume volume, int position, bool* pai
         case MasterVolume::Mic:
         case MasterVolume::Music: {
             const bool mic = volume == MasterVolume::Mic;
-            if (Locked(mic ? kLockMicVolume : kLockMusicVolume)) {
+            if (DeviceKeyLocked(mic ? kLockMicVolumeBit : kLockMusicVolumeBit)) {
                 emit notice(QString::fromUtf8(mic ? "话筒音量已经被锁定!" : "音乐音量已经被锁定!"), kLockInfoMs);
                 return false;
             }
@@ -372,7 +366,7 @@ bool DeviceSession::SetMasterVolume(MasterVolume volume, int position, bool* pai
 
 bool DeviceSession::LoadStoredMode(int mode) {
     if (!Connected()) return false;
-    if (Locked(kLockLoadMode)) {
+    if (DeviceKeyLocked(kLockLoadModeBit)) {
         emit notice(IsEnglish() ? QStringLiteral("Load mode locked!") : QString::fromUtf8("载入模式已锁定!"),
                     kLockInfoMs);
         return false;
