@@ -8,6 +8,8 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libgl-dev
     libhidapi-dev libudev-dev
+    # The EQ fit chooses band values with a bounded local optimiser.
+    libnlopt-dev
     fonts-wqy-microhei fonts-wine
     desktop-file-utils appstream help2man
     # CPack's DEB generator runs file(1) on every binary it packages.

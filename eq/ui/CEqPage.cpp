@@ -12,12 +12,12 @@
 #include "controls/LanguageTexts.h"
 #include "controls/TemplateControls.h"
 #include "eq/EqValues.h"
+#include "eq/EqViewSend.h"
 #include "eq/ui/CEqPanel.h"
 #include "state/DeviceState.h"
 #include "state/EqResets.h"
 #include "state/Language.h"
 #include "state/ParamReaders.h"
-#include "state/ParamSender.h"
 
 namespace sonoria {
 namespace {
@@ -154,26 +154,7 @@ void CEqPage::ResetEq() {
 void CEqPage::OnBandChanged(const EqBand& changed) {
     // The record is the panel's own; keep a copy for the sends.
     const EqBand band = changed;
-    // One edit: while the device is busy a newer position of the band replaces it whole.
-    const EditGroup edit;
-    const std::vector<EqViewValue> values = EqViewSendOrder(m_view, band.index);
-    std::vector<int> raws;
-    raws.reserve(values.size());
-    for (const EqViewValue& value : values) {
-        const int raw =
-            RawForBandValue(RulesOf(*value.param), ReadParam(*value.param), BandFieldValue(band, value.field));
-        SendParam(*value.param, raw);
-        raws.push_back(raw);
-    }
-    const auto twin = EqViewRearTwin(m_view);
-    if (!twin || !RearCopyActive()) return;
-    // The other output takes the same values in the same order.
-    const std::vector<EqViewValue> twinValues = EqViewSendOrder(*twin, band.index);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        for (const EqViewValue& other : twinValues) {
-            if (other.field == values[i].field) SendParam(*other.param, raws[i]);
-        }
-    }
+    SendEqViewBand(m_view, band);
 }
 
 void CEqPage::resizeEvent(QResizeEvent* event) {
