@@ -20,6 +20,10 @@ namespace sonoria {
 std::optional<EqImport> ImportByFit(EqView view, std::span<const EqBand> current, const FilterFile& file,
                                     std::string* why = nullptr);
 
+// The same fit towards any curve over the graph's columns (no pass band is set).
+std::optional<EqImport> FitToTarget(EqView view, std::span<const EqBand> current,
+                                    std::span<const float, kEqColumns> target, std::string* why = nullptr);
+
 // Both ways for one file: what each gives (or why it cannot), and the one
 // used unless the user chooses: values when every filter finds a band,
 // otherwise the fit.

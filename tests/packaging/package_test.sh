@@ -81,7 +81,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 # Found by dpkg-shlibdeps from the binaries, next to the hand-named fonts.
 names=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
-for needed in libc6 libqt6widgets6 libhidapi-hidraw0 libstdc++6 fonts-wine fonts-wqy-microhei; do
+for needed in libc6 libqt6widgets6 libhidapi-hidraw0 libnlopt0 libstdc++6 fonts-wine fonts-wqy-microhei; do
     grep -qxF "$needed" <<<"$names" || fail "Depends lacks $needed"
 done
 
