@@ -40,11 +40,12 @@ void FlattenUntaken(EqView view, const std::vector<bool>& taken, EqImport& impor
     import.changed.clear();
     for (int i = 0; i < import.count; ++i) {
         EqBand& band = import.bands[static_cast<std::size_t>(i)];
-        if (!taken[i] && EditableBand(view, band) && !IsPass(band.type)) {
+        const bool flattens = !taken[i] && EditableBand(view, band) && !IsPass(band.type);
+        if (flattens) {
             band.gain = LimitValue(0.0f, band.minGain, band.maxGain);
             RoundBandToDevice(view, i, band);
         }
-        if (taken[i] || (EditableBand(view, band) && !IsPass(band.type))) import.changed.push_back(i);
+        if (taken[i] || flattens) import.changed.push_back(i);
     }
 }
 
