@@ -1,5 +1,10 @@
 #include "cli/CliOptions.h"
 
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+#include <utility>
+
 #include "launch/StrictNumber.h"
 #include "state/WirelessMics.h"
 
@@ -103,6 +108,17 @@ std::optional<int> ParseModeNumber(const std::string& text) {
     return static_cast<int>(*value);
 }
 
+namespace {
+
+// The options that are one word and set one switch.
+constexpr std::pair<std::string_view, bool CliOptions::*> kFlags[] = {
+    {"--trace", &CliOptions::trace},       {"--force", &CliOptions::force}, {"--yes", &CliOptions::yes},
+    {"--response", &CliOptions::response}, {"--fit", &CliOptions::fit},     {"--values", &CliOptions::values},
+    {"--dry-run", &CliOptions::dryRun},
+};
+
+}  // namespace
+
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string& error) {
     CliOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -112,8 +128,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
             case BackendArgument::Invalid: return std::nullopt;
             case BackendArgument::NotOurs: break;
         }
-        if (arg == "--trace") {
-            options.trace = true;
+        if (const auto flag = std::find_if(std::begin(kFlags), std::end(kFlags),
+                                           [&](const auto& f) { return f.first == arg; });
+            flag != std::end(kFlags)) {
+            options.*(flag->second) = true;
         } else if (arg.rfind("--lang=", 0) == 0) {
             const std::string lang = arg.substr(7);
             if (lang != "en" && lang != "zh") {
@@ -127,24 +145,12 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
             ++i;
-        } else if (arg == "--force") {
-            options.force = true;
-        } else if (arg == "--yes") {
-            options.yes = true;
-        } else if (arg == "--response") {
-            options.response = true;
         } else if (arg == "--import" || arg == "--export") {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
                 error = arg == "--import" ? "--import takes a filter file" : "--export takes apo or rew";
                 return std::nullopt;
             }
             (arg == "--import" ? options.importPath : options.exportFormat) = args[++i];
-        } else if (arg == "--fit") {
-            options.fit = true;
-        } else if (arg == "--values") {
-            options.values = true;
-        } else if (arg == "--dry-run") {
-            options.dryRun = true;
         } else if (arg.rfind("--timeout=", 0) == 0) {
             const auto seconds = ParseInteger(arg.substr(10));
             if (!seconds || *seconds < 1 || *seconds > kMaxLearnTimeoutSeconds) {
