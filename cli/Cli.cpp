@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <map>
 #include <span>
@@ -14,8 +15,12 @@
 #include "cli/RemoteAndWirelessCommands.h"
 #include "cli/UdevRules.h"
 #include "eq/EqAxes.h"
+#include "eq/EqFit.h"
 #include "eq/EqTotal.h"
+#include "eq/EqViewSend.h"
 #include "eq/EqViews.h"
+#include "eq/FilterExport.h"
+#include "eq/FilterFile.h"
 #include "files/FileIo.h"
 #include "files/FileNames.h"
 #include "files/ModeFile.h"
@@ -312,15 +317,13 @@ std::string EqViewNames() {
     return names;
 }
 
-// One line per band of the view, in the graph's order.
-void PrintEqBands(std::ostream& out, std::span<const EqBand> bands) {
-    for (const EqBand& band : bands) {
-        char line[160];
-        std::snprintf(line, sizeof line, "band %d %s %.2f %.2f %.3f%s\n", band.index,
-                      std::string(EqBandTypeName(band.type)).c_str(), band.frequency, band.gain, band.q,
-                      band.locked ? " locked" : "");
-        out << line;
-    }
+// One band as "eq NAME" prints it.
+void PrintEqBand(std::ostream& out, const EqBand& band) {
+    char line[160];
+    std::snprintf(line, sizeof line, "band %d %s %.2f %.2f %.3f%s\n", band.index,
+                  std::string(EqBandTypeName(band.type)).c_str(), band.frequency, band.gain, band.q,
+                  band.locked ? " locked" : "");
+    out << line;
 }
 
 // The curve the graph draws: each column's frequency and the summed response there.
@@ -335,17 +338,88 @@ void PrintEqResponse(std::ostream& out, std::span<const EqBand> bands, int layou
     }
 }
 
+// A "# NAME VALUE" line of an import's summary, the value in dB with two decimals.
+void PrintDbNote(std::ostream& out, const char* name, double db) {
+    char line[64];
+    std::snprintf(line, sizeof line, "# %s %.2f\n", name, db);
+    out << line;
+}
+
+// What an import sets (the changed bands, as "eq NAME" prints them), how
+// closely the drawn curve follows the file, and what of the file was not used.
+void PrintEqImport(std::ostream& out, const EqImport& import, const FilterFile& file) {
+    for (const int position : import.changed) PrintEqBand(out, import.bands[static_cast<std::size_t>(position)]);
+    out << "# way " << (import.way == EqImportWay::Fit ? "fit" : "values") << "\n";
+    PrintDbNote(out, "rms-error-db", import.rmsErrorDb);
+    PrintDbNote(out, "max-error-db", import.maxErrorDb);
+    if (file.preampDb) PrintDbNote(out, "preamp-db", *file.preampDb);
+    for (const SkippedLine& skipped : file.skipped) {
+        out << "# skipped line " << skipped.line << ": " << skipped.text << " (" << skipped.reason << ")\n";
+    }
+}
+
+// The text after a REW file's "Dated:": the local time now.
+std::string LocalTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[32] = "";
+    if (localtime_r(&now, &local) != nullptr) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+// "eq NAME --import FILE": the file is read and checked here, before the
+// device is touched; the bands it sets depend on the view's current ones.
+int PlanEqImport(const CliOptions& o, EqView view, ErrorStream& err, Runner& run) {
+    FilterFileRead read = ReadFilterFile(*o.importPath);
+    if (!read.file) {
+        err.Line("error: " + read.error);
+        return kExitFile;
+    }
+    std::optional<EqImportWay> chosen;
+    if (o.fit) chosen = EqImportWay::Fit;
+    if (o.values) chosen = EqImportWay::Values;
+    run = [view, file = std::move(*read.file), chosen, dryRun = o.dryRun](Context& c) -> int {
+        std::array<EqBand, kEqMaxBands> bands;
+        const int count = FillEqViewBands(view, bands);
+        const EqImportChoice choice =
+            PlanFilterImport(view, std::span<const EqBand>(bands.data(), static_cast<std::size_t>(count)), file);
+        const EqImportWay way = chosen.value_or(choice.preferred);
+        const std::optional<EqImport>& import = choice.Way(way);
+        if (!import) {
+            c.err.Line(std::string("error: the file cannot be imported ") +
+                       (way == EqImportWay::Values ? "by values" : "by a fit") + ": " + choice.Refusal(way) +
+                       "; nothing was sent" +
+                       (way == EqImportWay::Values && choice.fit ? " (--fit fits the bands to it instead)" : ""));
+            return kExitUsage;
+        }
+        if (!dryRun) {
+            SendEqImport(view, *import);
+            if (const int status = Finish(c, "the import"); status != kExitOk) return status;
+        }
+        PrintEqImport(c.out, *import, file);
+        return kExitOk;
+    };
+    return kExitOk;
+}
+
 int PlanEq(const CliOptions& o, ErrorStream& err, Runner& run) {
     const auto view = o.words.size() == 2 ? EqViewFromName(o.words[1]) : std::nullopt;
     if (!view) return Usage(err, "eq takes one EQ view: " + EqViewNames());
-    run = [view = *view, response = o.response](Context& c) -> int {
+    if (o.importPath) return PlanEqImport(o, *view, err, run);
+    std::optional<FilterExportFormat> format;
+    if (o.exportFormat && !(format = FilterExportFormatFromName(*o.exportFormat))) {
+        return Usage(err, "--export takes apo or rew, not \"" + *o.exportFormat + "\"");
+    }
+    run = [view = *view, response = o.response, format](Context& c) -> int {
         std::array<EqBand, kEqMaxBands> bands;
         const int count = FillEqViewBands(view, bands);
         const std::span<const EqBand> used(bands.data(), static_cast<std::size_t>(count));
-        if (response) {
+        if (format) {
+            c.out << ExportFilterText(*format, view, used, *format == FilterExportFormat::Rew ? LocalTimeNow() : "");
+        } else if (response) {
             PrintEqResponse(c.out, used, EqViewLayout(view));
         } else {
-            PrintEqBands(c.out, used);
+            for (const EqBand& band : used) PrintEqBand(c.out, band);
         }
         return kExitOk;
     };
@@ -382,6 +456,24 @@ int List(const CliOptions& options, std::ostream& out, ErrorStream& err) {
 
 using Planner = int (*)(const CliOptions&, ErrorStream&, Runner&);
 
+// The options of eq: what it does (bands, --response, --import or --export)
+// and the import's own options.
+int CheckEqOptions(const CliOptions& options, ErrorStream& err) {
+    const bool eq = options.words[0] == "eq";
+    if (options.response && !eq) return Usage(err, "--response goes with eq only");
+    if (options.importPath && !eq) return Usage(err, "--import goes with eq only");
+    if (options.exportFormat && !eq) return Usage(err, "--export goes with eq only");
+    if (int(options.response) + int(options.importPath.has_value()) + int(options.exportFormat.has_value()) > 1) {
+        return Usage(err, "eq takes only one of --response, --import and --export");
+    }
+    const bool onImport = eq && options.importPath;
+    if (options.fit && !onImport) return Usage(err, "--fit goes with eq --import only");
+    if (options.values && !onImport) return Usage(err, "--values goes with eq --import only");
+    if (options.dryRun && !onImport) return Usage(err, "--dry-run goes with eq --import only");
+    if (options.fit && options.values) return Usage(err, "--fit and --values are two ways to import: give one");
+    return kExitOk;
+}
+
 // The options that belong to one command only.
 int CheckCommandOptions(const CliOptions& options, ErrorStream& err) {
     const std::string& command = options.words[0];
@@ -390,7 +482,7 @@ int CheckCommandOptions(const CliOptions& options, ErrorStream& err) {
         return Usage(err, "--force goes with set and mode only");
     }
     if (options.yes && command != "reset") return Usage(err, "--yes goes with reset only");
-    if (options.response && command != "eq") return Usage(err, "--response goes with eq only");
+    if (const int status = CheckEqOptions(options, err); status != kExitOk) return status;
     if (options.timeoutSeconds && command != "remote") return Usage(err, "--timeout goes with remote learn only");
     if (options.room && command != "wmic") return Usage(err, "--room goes with wmic pair only");
     if ((command == "list" || command == "print-udev-rules") && options.words.size() != 1) {

@@ -1,5 +1,10 @@
 #include "cli/CliOptions.h"
 
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+#include <utility>
+
 #include "launch/StrictNumber.h"
 #include "state/WirelessMics.h"
 
@@ -46,6 +51,19 @@ const char* const kUsage =
     "                            main-mic, main-music, center-mic, center-music, center-out, sub-mic,\n"
     "                            sub-music, sub-out (centre and sub as currently routed), reverb, echo\n"
     "                            (the effect EQs; echo has three points where the device has its low shelf)\n"
+    "  eq NAME --import FILE [--fit|--values] [--dry-run]\n"
+    "                            set the view's bands from a filter file (Equalizer APO or AutoEq filter\n"
+    "                            lines, or a REW \"Filter Settings file\"): --values puts each filter into a\n"
+    "                            band of its kind with the file's values, --fit fits the bands to the file's\n"
+    "                            curve; without either, by values when every filter finds a band, else the\n"
+    "                            fit. Prints the bands it sets as above, then \"# way fit|values\",\n"
+    "                            \"# rms-error-db X\", \"# max-error-db Y\" (the drawn curve against the\n"
+    "                            file's, 20 Hz to 20 kHz), \"# preamp-db P\" when the file has a preamp (not\n"
+    "                            applied) and \"# skipped line N: TEXT (REASON)\" for each line not used;\n"
+    "                            --dry-run sends nothing\n"
+    "  eq NAME --export apo|rew  the view's editable bands as a filter file on standard output: Equalizer\n"
+    "                            APO filter lines, or a REW \"Filter Settings file\"; imported by values\n"
+    "                            into the same view it sets the values the view holds\n"
     "  settings                  the machine settings, one \"KEY: VALUE\" line each, keys as below\n"
     "  settings set KEY=VALUE...\n"
     "                            change machine settings, write them all to the device at once and show them:\n"
@@ -73,6 +91,10 @@ const char* const kUsage =
     "  --yes                     with reset only: confirms the reset\n"
     "  --timeout=SECONDS         with remote learn only: how long to wait for the key\n"
     "  --room ROOM               with wmic pair only: the room whose channels the microphones use\n"
+    "  --import FILE             with eq only: the filter file whose filters become the view's bands\n"
+    "  --fit, --values           with eq --import only: fit the bands to the file, or take its values\n"
+    "  --dry-run                 with eq --import only: print what the import would set and send nothing\n"
+    "  --export apo|rew          with eq only: write the view's bands as a filter file of that format\n"
     "Files are read and checked before the device is touched. Exit status: 0 success; 1 no device, refused\n"
     "model, a key lock or volume ceiling, or a device that failed; 2 usage error; 3 file error; 130\n"
     "interrupted (SIGINT or SIGTERM: the command in flight is finished, the volumes are restored and the\n"
@@ -86,6 +108,17 @@ std::optional<int> ParseModeNumber(const std::string& text) {
     return static_cast<int>(*value);
 }
 
+namespace {
+
+// The options that are one word and set one switch.
+constexpr std::pair<std::string_view, bool CliOptions::*> kFlags[] = {
+    {"--trace", &CliOptions::trace},       {"--force", &CliOptions::force}, {"--yes", &CliOptions::yes},
+    {"--response", &CliOptions::response}, {"--fit", &CliOptions::fit},     {"--values", &CliOptions::values},
+    {"--dry-run", &CliOptions::dryRun},
+};
+
+}  // namespace
+
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string& error) {
     CliOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -95,8 +128,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
             case BackendArgument::Invalid: return std::nullopt;
             case BackendArgument::NotOurs: break;
         }
-        if (arg == "--trace") {
-            options.trace = true;
+        if (const auto flag = std::find_if(std::begin(kFlags), std::end(kFlags),
+                                           [&](const auto& f) { return f.first == arg; });
+            flag != std::end(kFlags)) {
+            options.*(flag->second) = true;
         } else if (arg.rfind("--lang=", 0) == 0) {
             const std::string lang = arg.substr(7);
             if (lang != "en" && lang != "zh") {
@@ -110,12 +145,12 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
             ++i;
-        } else if (arg == "--force") {
-            options.force = true;
-        } else if (arg == "--yes") {
-            options.yes = true;
-        } else if (arg == "--response") {
-            options.response = true;
+        } else if (arg == "--import" || arg == "--export") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                error = arg == "--import" ? "--import takes a filter file" : "--export takes apo or rew";
+                return std::nullopt;
+            }
+            (arg == "--import" ? options.importPath : options.exportFormat) = args[++i];
         } else if (arg.rfind("--timeout=", 0) == 0) {
             const auto seconds = ParseInteger(arg.substr(10));
             if (!seconds || *seconds < 1 || *seconds > kMaxLearnTimeoutSeconds) {

@@ -20,6 +20,11 @@ struct CliOptions {
     bool force = false;             // set and mode --force: past the device's key locks (and volume ceilings)
     bool yes = false;               // reset --yes: the reset is meant
     bool response = false;          // eq --response: the drawn curve instead of the bands
+    std::optional<std::string> importPath;    // eq --import FILE: a filter file into the view's bands
+    bool fit = false;                         // eq --import --fit: fitted rather than the file's values
+    bool values = false;                      // eq --import --values: the file's values band by band
+    bool dryRun = false;                      // eq --import --dry-run: show what it would set, send nothing
+    std::optional<std::string> exportFormat;  // eq --export apo|rew, as given (checked by the planner)
     std::optional<int> timeoutSeconds;  // remote learn --timeout=SECONDS
     std::optional<int> room;            // wmic pair --room ROOM, as 0..15 (A1..A8, B1..B8)
     bool help = false;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -38,6 +39,17 @@ protected:
         return {status, out.str(), err.str()};
     }
     std::string Path(const std::string& name) const { return (dir / name).string(); }
+    // A version 3 file saved from the virtual device, with some bytes changed.
+    std::string SavedFile(const std::string& name, std::initializer_list<std::pair<std::size_t, int>> changes) {
+        const CliRun save = Cli({"--virtual", "save", Path(name)});
+        EXPECT_EQ(save.status, kExitOk) << save.err;
+        std::fstream file(Path(name + ".k71x"), std::ios::in | std::ios::out | std::ios::binary);
+        for (const auto& [offset, value] : changes) {
+            file.seekp(static_cast<std::streamoff>(offset));
+            file.put(static_cast<char>(value));
+        }
+        return Path(name + ".k71x");
+    }
     test::ProcessStateGuard state;
     std::filesystem::path dir;
 };

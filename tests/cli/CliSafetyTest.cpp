@@ -45,20 +45,7 @@ std::string LastSent(const std::string& trace, const std::string& prefix) {
     return last;
 }
 
-class CliSafetyTest : public CliTest {
-protected:
-    // A version 3 file saved from the virtual device, with some bytes changed.
-    std::string SavedFile(const std::string& name, std::initializer_list<std::pair<std::size_t, int>> changes) {
-        const CliRun save = Cli({"--virtual", "save", Path(name)});
-        EXPECT_EQ(save.status, kExitOk) << save.err;
-        std::fstream file(Path(name + ".k71x"), std::ios::in | std::ios::out | std::ios::binary);
-        for (const auto& [offset, value] : changes) {
-            file.seekp(static_cast<std::streamoff>(offset));
-            file.put(static_cast<char>(value));
-        }
-        return Path(name + ".k71x");
-    }
-};
+using CliSafetyTest = CliTest;
 
 TEST_F(CliSafetyTest, FilesThatAreNotModeOrRemoteFilesAreRefusedBeforeAnythingIsSent) {
     std::ofstream(Path("empty.k71x"));
