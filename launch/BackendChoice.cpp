@@ -21,7 +21,7 @@ bool StartsWith(std::string_view text, std::string_view prefix) { return text.su
 
 std::optional<VirtualFault> ParseVirtualFault(std::string_view text, std::string& error) {
     const auto bad = [&](const std::string& why) {
-        error = "--virtual-fault takes silent-after:N, break-after:N or slow:MS" + why;
+        error = "--virtual-fault takes silent-after:N, break-after:N, slow:MS or drop-writes:N" + why;
         return std::nullopt;
     };
     const std::size_t colon = text.find(':');
@@ -39,6 +39,10 @@ std::optional<VirtualFault> ParseVirtualFault(std::string_view text, std::string
         }
         fault.kind = VirtualFault::Kind::Slow;
         fault.delay = std::chrono::milliseconds(*number);
+    } else if (kind == "drop-writes") {
+        if (!number || *number < 1) return bad(", with N a whole number of writes, 1 or more");
+        fault.kind = VirtualFault::Kind::DropWrites;
+        fault.count = static_cast<std::size_t>(*number);
     } else {
         return bad(", not \"" + std::string(text) + "\"");
     }
@@ -50,6 +54,7 @@ void ApplyVirtualFault(VirtualDevice& device, const VirtualFault& fault) {
         case VirtualFault::Kind::SilentAfter: device.SetSilentAfter(fault.count); break;
         case VirtualFault::Kind::BreakAfter: device.SetBreakAfter(fault.count); break;
         case VirtualFault::Kind::Slow: device.SetAnswerDelay(fault.delay); break;
+        case VirtualFault::Kind::DropWrites: device.SetDropWrites(fault.count); break;
     }
 }
 

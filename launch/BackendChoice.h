@@ -23,13 +23,14 @@ struct VirtualFault {
         SilentAfter,  // stops answering after `count` answered commands
         BreakAfter,   // its reads fail after `count` commands
         Slow,         // every answer `delay` late
+        DropWrites,   // answers every parameter write but stores only the others of each `count`
     };
     Kind kind = Kind::Slow;
     std::size_t count = 0;
     std::chrono::milliseconds delay{0};
 };
 
-// Reads "silent-after:N", "break-after:N" or "slow:MS" (strict whole numbers);
+// Reads "silent-after:N", "break-after:N", "slow:MS" or "drop-writes:N" (strict whole numbers);
 // nullopt with the reason in `error` for anything else.
 std::optional<VirtualFault> ParseVirtualFault(std::string_view text, std::string& error);
 void ApplyVirtualFault(VirtualDevice& device, const VirtualFault& fault);
@@ -43,7 +44,7 @@ struct BackendChoice {
 
 // The options of BackendChoice as a usage fragment.
 inline constexpr const char* kBackendUsage =
-    "[--virtual[=MODEL]] [--virtual-state=FILE] [--virtual-fault=silent-after:N|break-after:N|slow:MS]";
+    "[--virtual[=MODEL]] [--virtual-state=FILE] [--virtual-fault=silent-after:N|break-after:N|slow:MS|drop-writes:N]";
 
 enum class BackendArgument {
     NotOurs,  // some other option

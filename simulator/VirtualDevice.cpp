@@ -58,6 +58,8 @@ struct VirtualDevice::Core {
     std::optional<std::size_t> breakAfterCommands;
     std::size_t answersGiven = 0;
     std::size_t commandsTaken = 0;
+    std::size_t dropWritesEvery = 0;  // 0: every write is stored
+    std::size_t writesTaken = 0;
     std::uint8_t learnedCode = kDefaultLearnedCode;
     std::uint8_t learnedRemoteCode = sim::kFactoryRemoteCode;
     const Clock::time_point start = Clock::now();
@@ -149,7 +151,12 @@ struct VirtualDevice::Core {
             context.learnDelay = learnDelay;
             context.learnedRemoteCode = learnedRemoteCode;
             context.learnedKeyCode = learnedCode;
-            std::vector<sim::DeviceReply> replies = sim::HandleCommand(memory, command, context);
+            const bool dropped = dropWritesEvery > 0 && command[0] == kOutputReportId &&
+                                 command[1] == CMD_SET_PARAM && ++writesTaken % dropWritesEvery == 0;
+            // A dropped write is answered as any other, from a copy that is then forgotten.
+            sim::DeviceMemory forgotten;
+            if (dropped) forgotten = memory;
+            std::vector<sim::DeviceReply> replies = sim::HandleCommand(dropped ? forgotten : memory, command, context);
             if (silentAfterAnswers && answersGiven >= *silentAfterAnswers) silent = true;
             if (!silent) {
                 if (!replies.empty()) ++answersGiven;
@@ -279,6 +286,12 @@ void VirtualDevice::SetSilentAfter(std::size_t answers) {
     std::lock_guard lock(core_->mutex);
     core_->silentAfterAnswers = answers;
     core_->answersGiven = 0;
+}
+
+void VirtualDevice::SetDropWrites(std::size_t every) {
+    std::lock_guard lock(core_->mutex);
+    core_->dropWritesEvery = every;
+    core_->writesTaken = 0;
 }
 
 void VirtualDevice::SetBreakAfter(std::size_t commands) {

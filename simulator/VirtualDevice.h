@@ -46,6 +46,10 @@ public:
     void SetSilent(bool silent);
     // Falls silent for good once it has answered `answers` more commands.
     void SetSilentAfter(std::size_t answers);
+    // Answers every parameter write (command 9) as usual but leaves every
+    // `every`-th one unstored, as a device that acknowledges what it did not
+    // take; 0 stores them all again.
+    void SetDropWrites(std::size_t every);
     // Kills the link (as BreakLink) once it has taken `commands` more commands.
     void SetBreakAfter(std::size_t commands);
     // Kills the open handles; the device stays plugged and can be opened again.

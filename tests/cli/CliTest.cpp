@@ -45,7 +45,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
         {{"info", "--mode", "2"}, "--mode goes with load only"},
         {{"get", "MicVolume", "--force"}, "--force goes with set and mode only"},
         {{"--virtual-state=", "info"}, "--virtual-state= needs the name of a mode data file"},
-        {{"--virtual-fault=slow:+5", "info"}, "--virtual-fault takes silent-after:N, break-after:N or slow:MS"},
+        {{"--virtual-fault=slow:+5", "info"}, "--virtual-fault takes silent-after:N, break-after:N, slow:MS or drop-writes:N"},
         {{"set", "MicVolume", " 5"}, "from 0 to 127"},
         {{"set", "MicVolume", "+5"}, "from 0 to 127"},
         {{"set", "MicVolume", "-1"}, "from 0 to 127"},

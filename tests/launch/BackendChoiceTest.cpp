@@ -50,11 +50,12 @@ TEST(BackendChoice, TheVirtualOptionsAndWhatTheyImply) {
     } invalid[] = {
         {"--virtual=", "needs a model name"},
         {"--virtual-state=", "needs the name of a mode data file"},
-        {"--virtual-fault=", "--virtual-fault takes silent-after:N, break-after:N or slow:MS"},
+        {"--virtual-fault=", "--virtual-fault takes silent-after:N, break-after:N, slow:MS or drop-writes:N"},
         {"--virtual-fault=loud:3", "not \"loud:3\""},
         {"--virtual-fault=silent-after:+3", "N a whole number"},
         {"--virtual-fault=break-after:-1", "N a whole number"},
         {"--virtual-fault=slow:60001", "from 0 to 60000"},
+        {"--virtual-fault=drop-writes:0", "N a whole number of writes, 1 or more"},
     };
     for (const auto& c : invalid) {
         BackendChoice bad;
@@ -66,6 +67,10 @@ TEST(BackendChoice, TheVirtualOptionsAndWhatTheyImply) {
     EXPECT_EQ(silent->kind, VirtualFault::Kind::SilentAfter);
     EXPECT_EQ(silent->count, 12u);
     EXPECT_EQ(ParseVirtualFault("break-after:0", error)->kind, VirtualFault::Kind::BreakAfter);
+    const auto dropping = ParseVirtualFault("drop-writes:3", error);
+    ASSERT_TRUE(dropping);
+    EXPECT_EQ(dropping->kind, VirtualFault::Kind::DropWrites);
+    EXPECT_EQ(dropping->count, 3u);
 }
 
 TEST(BackendChoice, TheVirtualDeviceStartsFromItsFileAndShowsItsFault) {

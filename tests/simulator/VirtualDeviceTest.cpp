@@ -230,6 +230,22 @@ TEST_F(VirtualDeviceTest, FaultsSetInAfterTheirCountOfCommands) {
     EXPECT_TRUE(Next(kWaitMs, fresh.get()).has_value());
 }
 
+TEST_F(VirtualDeviceTest, DroppingWritesAnswersEachButStoresOnlyTheOthersOfEveryN) {
+    device.SetDropWrites(3);
+    std::vector<sim::ParamBytes> before;
+    for (int value = 1; value <= 6; ++value) {
+        before.push_back(device.Param(1, value));
+        Ask({CMD_SET_PARAM, 1, value, value, 0});  // each one answered
+    }
+    for (int value = 1; value <= 6; ++value) {
+        const sim::ParamBytes expected = value % 3 == 0 ? before[value - 1] : sim::ParamBytes{std::uint8_t(value), 0};
+        EXPECT_EQ(device.Param(1, value), expected) << value;
+    }
+    device.SetDropWrites(0);
+    Ask({CMD_SET_PARAM, 1, 3, 3, 0});
+    EXPECT_EQ(device.Param(1, 3), (sim::ParamBytes{3, 0}));
+}
+
 TEST_F(VirtualDeviceTest, TheRecordStaysBoundedOnALongRun) {
     for (int i = 0; i < 70000; ++i) {
         Send({CMD_SET_PARAM, 1, 2, i & 0x7F, 0});
