@@ -15,6 +15,7 @@
 #include "link/LinkState.h"
 #include "link/Transport.h"
 #include "state/DeviceState.h"
+#include "state/EditHistory.h"
 #include "state/FirmwareTransfer.h"
 #include "state/Language.h"
 #include "state/MachineSettings.h"
@@ -27,6 +28,7 @@ namespace sonoria {
 namespace {
 
 constexpr int kLockInfoMs = 1200;
+constexpr int kUndoInfoMs = 1500;
 // A new hidraw node may get its access rights a moment after it appears.
 constexpr int kArrivalRetries = 10;
 constexpr int kArrivalRetryMs = 200;
@@ -134,6 +136,7 @@ void DeviceSession::StartNewConnection() {
     if (ConnectedInUpgradeMode()) return;
     pendingModeSlot_ = -1;
     DropEdits();
+    ClearEditHistory();
     answerOwedSince_.invalidate();
     SetPhase(SessionPhase::Reading);
     StartSynchronizeData();
@@ -246,7 +249,23 @@ void DeviceSession::BulkStarted(SyncKind kind) {
     RequestProgress();
 }
 
+void DeviceSession::Undo() { StepHistory(true); }
+void DeviceSession::Redo() { StepHistory(false); }
+
+void DeviceSession::StepHistory(bool undo) {
+    if (!Connected()) {
+        emit notice(IsEnglish() ? QStringLiteral("Not connected: nothing was undone or redone!")
+                                : QString::fromUtf8("设备未连接,无法撤销或重做!"),
+                    kUndoInfoMs);
+        return;
+    }
+    if (phase_ != SessionPhase::Ready) return;
+    if (undo ? UndoEdit() : RedoEdit()) emit refreshNeeded();
+}
+
 void DeviceSession::StartRouting(bool toRear) {
+    // A routing switch is one step: undone by switching back.
+    RecordEditAction([this, toRear] { StartRouting(!toRear); }, [this, toRear] { StartRouting(toRear); });
     // Its end comes to this session even when no connection was tried yet.
     g_hMainWnd.store(this);
     if (Connected()) SetPhase(SessionPhase::Routing);
@@ -255,6 +274,8 @@ void DeviceSession::StartRouting(bool toRear) {
 }
 
 void DeviceSession::OnSyncDone(int kind, bool succeeded) {
+    // The device now holds what was read or written: nothing before is undone.
+    if (kind != kSyncRearRouting) ClearEditHistory();
     if (kind == kSyncRearRouting) {
         emit progressDone();
         emit routingDone();

@@ -104,6 +104,12 @@ public:
     void BulkStarted(SyncKind kind);
     // The routing change, to the rear or back.
     void StartRouting(bool toRear);
+    // Ctrl+Z, and Ctrl+Shift+Z or Ctrl+Y: the last step of the edit history
+    // taken back or done again, then every window refreshed from the image.
+    // Nothing while disconnected (said in the information window) or while a
+    // read-all, write-all or routing change runs.
+    void Undo();
+    void Redo();
 
     // The user moved a master volume: sent unless its key lock holds (then a
     // notice, and false). Routed to the rear, centre and sub move as a pair:
@@ -169,6 +175,7 @@ signals:
 private:
     enum class ConnectResult { Connected, NotFound, Held };
     void SetPhase(SessionPhase phase);
+    void StepHistory(bool undo);
     ConnectResult ConnectToDevice();
     void StartNewConnection();
     bool ConnectedInUpgradeMode();

@@ -15,6 +15,7 @@ bool HotKeys::Run(bool& guard, const std::function<void()>& action) {
 }
 
 bool HotKeys::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) return HistoryKey(static_cast<QKeyEvent*>(event));
     if (event->type() != QEvent::KeyRelease) return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->isAutoRepeat() || (actions_.synchronising && actions_.synchronising())) return false;
@@ -23,6 +24,18 @@ bool HotKeys::eventFilter(QObject* watched, QEvent* event) {
         return Run(ctrlF6Guard_, actions_.openLogo);
     }
     return false;
+}
+
+bool HotKeys::HistoryKey(const QKeyEvent* key) {
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    const bool undo = key->key() == Qt::Key_Z && modifiers == Qt::ControlModifier;
+    const bool redo = (key->key() == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) ||
+                      (key->key() == Qt::Key_Y && modifiers == Qt::ControlModifier);
+    if (!undo && !redo) return false;
+    // Taken either way, so that no window acts on it too.
+    if (actions_.synchronising && actions_.synchronising()) return true;
+    Run(historyGuard_, undo ? actions_.undo : actions_.redo);
+    return true;
 }
 
 }  // namespace sonoria

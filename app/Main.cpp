@@ -21,6 +21,7 @@
 #include "app/CSonoriaDlg.h"
 #include "app/DeviceWatch.h"
 #include "app/ModeFileDialogs.h"
+#include "app/SonoriaApplication.h"
 #include "launch/BackendChoice.h"
 #include "launch/StrictNumber.h"
 #include "launch/WireTrace.h"
@@ -91,7 +92,7 @@ int main(int argc, char** argv) {
     // server to let go of it, which costs more wake-ups than sending the few
     // pixels down the socket. The user's own choice still holds.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
-    QApplication app(argc, argv);
+    SonoriaApplication app(argc, argv);
     // Numbers in texts are written and read in the C locale, whatever the
     // user's; the application object has just set the user's.
     std::setlocale(LC_NUMERIC, "C");
@@ -126,7 +127,8 @@ int main(int argc, char** argv) {
         dialog->Session().SetDeviceWatch(virtualDevice ? CreateVirtualDeviceWatch(*virtualDevice)
                                              : CreatePlatformDeviceWatch());
         sonoria.InstallHotKeys({[dialog] { return dialog->Synchronising(); },
-                                [dialog] { dialog->ShowMachineSettings(); }, [dialog] { dialog->ShowLogo(); }});
+                                [dialog] { dialog->ShowMachineSettings(); }, [dialog] { dialog->ShowLogo(); },
+                                [dialog] { dialog->Session().Undo(); }, [dialog] { dialog->Session().Redo(); }});
         if (!options.screenshot.isEmpty()) {
             QTimer::singleShot(options.quitAfterMs, dialog, [dialog, &screenshotSaved, path = options.screenshot] {
                 QDir().mkpath(QFileInfo(path).absolutePath());

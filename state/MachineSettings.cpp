@@ -1,11 +1,13 @@
 #include "state/MachineSettings.h"
 
+#include <array>
 #include <cstddef>
 
 #include "link/CommandCodes.h"
 #include "link/CommandSender.h"
 #include "link/LinkState.h"
 #include "state/DeviceState.h"
+#include "state/EditHistory.h"
 
 namespace sonoria {
 
@@ -19,6 +21,15 @@ void CopyDeviceSettingsToEdit() {
     for (std::size_t i = 0; i < kMachineRecordSize; ++i) g_Device.machineEdit[i].store(g_Device.machineDevice[i].load());
 }
 
+namespace {
+
+void ApplyMachineRecord(const std::array<int, kMachineRecordSize>& record) {
+    for (std::size_t i = 0; i < kMachineRecordSize; ++i) g_Device.machineEdit[i].store(static_cast<std::uint8_t>(record[i]));
+    ApplyMachineSettings();
+}
+
+}  // namespace
+
 bool ApplyMachineSettings() {
     if (g_bDeviceOpen.load() != 1) return false;
     const auto& e = g_Device.machineEdit;
@@ -28,8 +39,16 @@ bool ApplyMachineSettings() {
                                                       e[10].load(), e[11].load(), e[12].load(), e[13].load(),
                                                       kEndOfArguments});
     if (written == 0) return false;
+    std::array<int, kMachineRecordSize> before{};
+    std::array<int, kMachineRecordSize> after{};
     // What was sent is what the device has now; the main window's locks and ceilings follow it.
-    for (std::size_t i = 0; i < kMachineRecordSize; ++i) g_Device.machineDevice[i].store(e[i].load());
+    for (std::size_t i = 0; i < kMachineRecordSize; ++i) {
+        before[i] = static_cast<int>(g_Device.machineDevice[i].load());
+        after[i] = static_cast<int>(e[i].load());
+        g_Device.machineDevice[i].store(e[i].load());
+    }
+    // One APPLY is one step: undone by applying the record the device had.
+    RecordEditAction([before] { ApplyMachineRecord(before); }, [after] { ApplyMachineRecord(after); });
     return true;
 }
 

@@ -1,7 +1,7 @@
 #include "state/ParamSender.h"
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 #include "link/CommandCodes.h"
 #include "link/CommandSender.h"
@@ -9,6 +9,7 @@
 #include "link/LinkState.h"
 #include "link/Transport.h"
 #include "state/DeviceState.h"
+#include "state/EditHistory.h"
 
 namespace sonoria {
 namespace {
@@ -19,6 +20,20 @@ constexpr int kS7Max = 127;
 int S7Second(Encoding encoding, int value) {
     if (value != kS7Max) return 0;
     return encoding == Encoding::S7Star ? 254 : 255;
+}
+
+// The raw value a sender would send to give the image's present bytes.
+int RawOfImage(ParamAddress address, Encoding encoding) {
+    const ParamBytes bytes = GetParam(address);
+    switch (encoding) {
+        case Encoding::S7:
+        case Encoding::S7Star: return bytes.first & 0x7F;
+        case Encoding::W15: return ((bytes.first & 0x7F) << 8) | bytes.second;
+        case Encoding::B2: return bytes.second;
+        case Encoding::MTR:
+        case Encoding::RAW: break;
+    }
+    return (bytes.first << 8) | bytes.second;
 }
 
 }  // namespace
@@ -32,6 +47,7 @@ void SendRawBytes(int block, int index, int first, int second) {
 void SendEncoded(ParamAddress address, Encoding encoding, int value) {
     const int block = address.block;
     const int index = address.index;
+    RecordParamEdit(address, encoding, RawOfImage(address, encoding), value);
     switch (encoding) {
         case Encoding::S7:
         case Encoding::S7Star: {

@@ -54,7 +54,7 @@ protected:
 TEST_F(LogoWindowTest, TypingIsRaisedAndHeldToSevenAndOkSendsIt) {
     Open();
     // Ctrl+F6, as the application's hot keys see it, opens the window.
-    HotKeys keys({[] { return false; }, {}, [this] { window->ShowLogo(); }});
+    HotKeys keys({[] { return false; }, {}, [this] { window->ShowLogo(); }, {}, {}});
     window->installEventFilter(&keys);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_F6, Qt::ControlModifier);
     QCoreApplication::sendEvent(window.get(), &release);

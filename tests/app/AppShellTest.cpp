@@ -94,12 +94,15 @@ TEST_F(SingleInstanceTest, TheRuleIsPerUserAndLivesInTheUsersRuntimeFolder) {
 class HotKeysTest : public ::testing::Test {
 protected:
     HotKeysTest()
-        : keys({[this] { return synchronising; }, [this] { ++settingsOpened; }, [this] { ++logoOpened; }}) {
+        : keys({[this] { return synchronising; }, [this] { ++settingsOpened; }, [this] { ++logoOpened; },
+                [this] { ++undone; }, [this] { ++redone; }}) {
         target.installEventFilter(&keys);
     }
     bool synchronising = false;
     int settingsOpened = 0;
     int logoOpened = 0;
+    int undone = 0;
+    int redone = 0;
     HotKeys keys;
     QWidget target;
 };
@@ -120,6 +123,29 @@ TEST_F(HotKeysTest, ActOnReleaseOnlyAndNotWhileSynchronising) {
     EXPECT_EQ(logoOpened, 1);
 }
 
+TEST_F(HotKeysTest, UndoAndRedoActOnThePressOfTheirKeysOnly) {
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int undone, redone;
+    } rows[] = {
+        {Qt::Key_Z, Qt::ControlModifier, 1, 0},
+        {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, 1, 1},
+        {Qt::Key_Y, Qt::ControlModifier, 1, 2},
+        {Qt::Key_Z, Qt::NoModifier, 1, 2},
+        {Qt::Key_Y, Qt::ControlModifier | Qt::AltModifier, 1, 2},
+    };
+    for (const auto& row : rows) {
+        QTest::keyPress(&target, row.key, row.modifiers);
+        QTest::keyRelease(&target, row.key, row.modifiers);
+        EXPECT_EQ(undone, row.undone);
+        EXPECT_EQ(redone, row.redone);
+    }
+    synchronising = true;
+    QTest::keyPress(&target, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(undone, 1);
+}
+
 TEST(HotKeysGuard, AKeyReleasedWhileItsWindowOpensDoesNotOpenItAgain) {
     QWidget target;
     int opened = 0;
@@ -128,7 +154,7 @@ TEST(HotKeysGuard, AKeyReleasedWhileItsWindowOpensDoesNotOpenItAgain) {
                       ++opened;
                       QTest::keyRelease(&target, Qt::Key_F7);  // as if a modal window saw F7 again
                   },
-                  nullptr});
+                  nullptr, nullptr, nullptr});
     target.installEventFilter(&keys);
     QTest::keyRelease(&target, Qt::Key_F7);
     EXPECT_EQ(opened, 1);

@@ -10,6 +10,8 @@
 
 #include <clocale>
 
+#include "app/SonoriaApplication.h"
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // A runtime and a temporary folder of its own (mode 0700, removed at the
@@ -24,7 +26,8 @@ int main(int argc, char** argv) {
     qputenv("TMPDIR", QFile::encodeName(own.filePath("tmp")));
     // Settings written by the tests go to a private location, never the user's.
     QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
+    // The program's own application: user input is delivered in edit steps.
+    sonoria::SonoriaApplication app(argc, argv);
     // As the program does: numbers in texts in the C locale.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setOrganizationName("SONORIA-TEST");
