@@ -29,6 +29,7 @@ namespace {
 
 constexpr int kLockInfoMs = 1200;
 constexpr int kUndoInfoMs = 1500;
+constexpr int kUntakenInfoMs = 3000;
 // A new hidraw node may get its access rights a moment after it appears.
 constexpr int kArrivalRetries = 10;
 constexpr int kArrivalRetryMs = 200;
@@ -135,6 +136,7 @@ void DeviceSession::TellDeviceInUse(long processId) {
 void DeviceSession::StartNewConnection() {
     if (ConnectedInUpgradeMode()) return;
     pendingModeSlot_ = -1;
+    verifying_.reset();
     DropEdits();
     ClearEditHistory();
     answerOwedSince_.invalidate();
@@ -227,6 +229,7 @@ void DeviceSession::EndConnection() {
     StopMeterTimers();
     DropEdits();
     pendingModeSlot_ = -1;
+    verifying_.reset();
     emit connectionChanged(false);
     emit routingDone();
     emit linkEnded();
@@ -299,6 +302,7 @@ void DeviceSession::OnSyncDone(int kind, bool succeeded) {
         }
         // The stored mode must not be made from a file that did not reach the device in full.
         pendingModeSlot_ = -1;
+        verifying_.reset();
         emit refreshNeeded();
         emit progressDone();
         ShowSyncFailure();
@@ -314,6 +318,24 @@ void DeviceSession::OnSyncDone(int kind, bool succeeded) {
     if (kind == kSyncWriteAll && pendingModeSlot_ != -1) {
         SelectAndSaveMode(pendingModeSlot_);
         pendingModeSlot_ = -1;
+    }
+    // A file written in full is read back, behind the same progress window,
+    // to find what the device acknowledged but did not take.
+    if (kind == kSyncWriteAll) {
+        verifying_ = LastWriteAllParameters();
+        SetPhase(SessionPhase::Reading);
+        StartSynchronizeData();
+        return;
+    }
+    if (verifying_) {
+        const int untaken = CountParametersNotTaken(*verifying_);
+        verifying_.reset();
+        if (untaken > 0) {
+            const QString english = untaken == 1 ? QStringLiteral("The device did not take 1 parameter of the file!")
+                                                 : QStringLiteral("The device did not take %1 parameters of the file!");
+            emit notice(IsEnglish() ? english.arg(untaken) : QString::fromUtf8("设备有 %1 个参数没有接受!").arg(untaken),
+                        kUntakenInfoMs);
+        }
     }
     emit refreshNeeded();
     emit progressDone();

@@ -22,6 +22,7 @@
 
 #include "link/HostMessages.h"
 #include "state/SyncWorkers.h"
+#include "state/Synchronize.h"
 
 namespace sonoria {
 
@@ -199,6 +200,8 @@ private:
     bool refusalGuard_ = true;
     bool firstSyncPending_ = false;
     int pendingModeSlot_ = -1;
+    // A write-all's parameters, compared with the read-all that follows it.
+    std::optional<std::vector<WrittenParameter>> verifying_;
     bool levelDetection_ = true;
     bool inUseShown_ = false;  // the other program's hold was told for this device
     bool transferRequest_ = false;

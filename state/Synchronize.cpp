@@ -1,6 +1,7 @@
 #include "state/Synchronize.h"
 
 #include <chrono>
+#include <mutex>
 
 #include "link/CommandCodes.h"
 #include "link/CommandSender.h"
@@ -9,6 +10,7 @@
 #include "state/EchoType.h"
 #include "state/ParameterAddresses.h"
 #include "state/ParamSender.h"
+#include "state/ParameterTable.h"
 #include "state/SyncWorkers.h"
 
 namespace sonoria {
@@ -31,10 +33,16 @@ bool Send(int code, std::initializer_list<int> arguments = {kEndOfArguments}) {
 bool ReadParam(int block, int index) { return Send(CMD_GET_PARAM, {block, index, kEndOfArguments}); }
 
 // Command 9 with the two stored bytes of (block, index), active copy.
+// What the write-all under way has sent, for a read-back to compare with.
+std::mutex g_writtenMutex;
+std::vector<WrittenParameter> g_written;
+
 bool WriteStored(int block, int index) {
     if (SyncStopping()) return false;
     const ParamBytes bytes = GetParam(block, index);
     SendRawBytes(block, index, bytes.first, bytes.second);
+    std::lock_guard lock(g_writtenMutex);
+    g_written.push_back({block, index, bytes});
     return true;
 }
 
@@ -187,7 +195,30 @@ bool WriteAll() {
     return WriteAllParameters(g_Device.machineDevice[VolumeSaveMode].load() == 1);
 }
 
+std::vector<WrittenParameter> LastWriteAllParameters() {
+    std::lock_guard lock(g_writtenMutex);
+    return g_written;
+}
+
+int CountParametersNotTaken(const std::vector<WrittenParameter>& written) {
+    int untaken = 0;
+    for (const WrittenParameter& sent : written) {
+        const ParamBytes held = GetParam(sent.block, sent.index);
+        // Compared as values: a marker byte the device keeps differently is no difference.
+        const ParamInfo* param = ParamAt(sent.block, sent.index);
+        const bool same = param != nullptr ? DecodeValue(param->encoding, held.first, held.second) ==
+                                                 DecodeValue(param->encoding, sent.bytes.first, sent.bytes.second)
+                                           : held == sent.bytes;
+        if (!same) ++untaken;
+    }
+    return untaken;
+}
+
 bool WriteAllParameters(bool withVolumes) {
+    {
+        std::lock_guard lock(g_writtenMutex);
+        g_written.clear();
+    }
     SilencedVolumesGuard guard(withVolumes);
     if (withVolumes) {
         // Silent while the rest is written; the stored volumes stay for the ramp.

@@ -5,6 +5,10 @@
 // goes out.
 #pragma once
 
+#include <vector>
+
+#include "state/DeviceState.h"
+
 namespace sonoria {
 
 // Identity, records and every synchronised parameter; stops after the two
@@ -20,6 +24,18 @@ void ReadWirelessMics();
 // on a sound link; the stored volumes are restored then where the link allows.
 bool WriteAll();
 bool WriteAllParameters(bool withVolumes);
+
+// What the last write-all sent of each parameter, in its order.
+struct WrittenParameter {
+    int block = 0;
+    int index = 0;
+    ParamBytes bytes;
+};
+std::vector<WrittenParameter> LastWriteAllParameters();
+
+// How many of them the image, read back since, does not hold: the
+// parameters the device did not take.
+int CountParametersNotTaken(const std::vector<WrittenParameter>& written);
 
 // True while the device is open and its link has not been lost.
 bool LinkSound();

@@ -255,6 +255,33 @@ TEST_F(FunctionWindowTest, AModeFileIsWrittenToTheDeviceAndStoredInTheModeItsNam
     EXPECT_TRUE(device->Received().empty());
 }
 
+TEST_F(FunctionWindowTest, AFileIsReadBackAndWhatTheDeviceDidNotTakeIsCounted) {
+    Open();
+    OpenFunction();
+    const struct {
+        std::size_t dropEvery;  // 0: the device takes every write
+        int language;
+        QString text;
+    } rows[] = {
+        {0, kLanguageChinese, QString()},
+        {1, kLanguageChinese, QString::fromUtf8("设备有 1 个参数没有接受!")},
+        {1, kLanguageEnglish, QStringLiteral("The device did not take 1 parameter of the file!")},
+    };
+    std::uint8_t marker = 20;
+    for (const auto& row : rows) {
+        SetCurrentLanguage(row.language);
+        ClearInfo();
+        fileToOpen = WriteModeFileWith(QStringLiteral("room.k71x"), marker += 2);  // one value the device lacks
+        device->SetDropWrites(row.dropEvery);
+        device->ClearRecord();
+        Click(CDlgFunction::kLoadFileId);
+        ASSERT_TRUE(test::WaitUntil([&] { return !SyncWorkersRunning() && window->SyncWindow() == nullptr; }));
+        EXPECT_FALSE(Commands(CMD_GET_NAME).empty());  // read back after the write-all
+        EXPECT_EQ(InfoText(), row.text);
+        device->SetDropWrites(0);
+    }
+}
+
 TEST_F(FunctionWindowTest, ARefusedFileSendsNothingAndLeavesNoModeToStoreLater) {
     Open();
     OpenFunction();
