@@ -116,6 +116,25 @@ TEST_F(MachineSettingsTest, ApplySendsTheWholeEditedRecordAndTheMainWindowTakesI
     EXPECT_EQ(InfoText(), QStringLiteral("Setting saved"));
 }
 
+TEST_F(MachineSettingsTest, AnApplyIsOneStepUndoneByApplyingTheRecordTheDeviceHad) {
+    device->SetMachineRecord(kDeviceRecord);
+    Open();
+    OpenSettings();
+    Drag(COtherDlg::kMaxMicSlider, 90);
+    QTest::mouseClick(Button(COtherDlg::kApplyId), Qt::LeftButton);
+    ASSERT_TRUE(test::EditsReachedDevice());
+    const Record applied = device->MachineRecord();
+    ASSERT_NE(applied, kDeviceRecord);
+    for (const bool undo : {true, false}) {
+        device->ClearRecord();
+        undo ? window->Session().Undo() : window->Session().Redo();
+        ASSERT_TRUE(test::EditsReachedDevice());
+        EXPECT_EQ(SetMachineReports().size(), 1u);
+        EXPECT_EQ(device->MachineRecord(), undo ? kDeviceRecord : applied);
+        EXPECT_EQ(Copy(g_Device.machineDevice), undo ? kDeviceRecord : applied);
+    }
+}
+
 TEST_F(MachineSettingsTest, ApplyWithoutADeviceOrWithAFailedWriteChangesNothing) {
     device->SetMachineRecord(kDeviceRecord);
     Open();

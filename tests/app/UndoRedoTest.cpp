@@ -141,6 +141,18 @@ TEST_F(UndoRedoTest, EffectProgramChange) {
     });
 }
 
+TEST_F(UndoRedoTest, ARoutingSwitchIsUndoneBySwitchingBack) {
+    Open();
+    RouteToRear();
+    ASSERT_TRUE(RearCopyActive());
+    for (const bool undo : {true, false}) {
+        undo ? window->Session().Undo() : window->Session().Redo();
+        ASSERT_TRUE(WaitUntil([&] { return !window->Panel()->RoutingChangeRunning() && !SyncWorkersRunning(); }));
+        ProcessQueuedEvents();
+        EXPECT_EQ(RearCopyActive(), !undo);
+    }
+}
+
 TEST_F(UndoRedoTest, ANewActionDropsTheRedoAndAReadAllClearsTheHistory) {
     Open();
     Slider(IDC_MIC_SLIDER)->setFocus();
