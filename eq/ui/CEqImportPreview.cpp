@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -16,20 +16,22 @@ namespace sonoria {
 namespace {
 
 constexpr int kTextWidth = 216;
+constexpr int kLinePitch = 11;  // of the one-line rows a file may leave empty
+// In the order of their rows, top to bottom.
 const ControlSpec kControls[] = {
     {CEqImportPreview::kFileId, ControlKind::Label, "", 7, 7, kTextWidth, 8},
     {CEqImportPreview::kByValuesId, ControlKind::RadioButton, "By values", 7, 19, 84, 10},
     {CEqImportPreview::kFitId, ControlKind::RadioButton, "Fit", 96, 19, 84, 10},
     {CEqImportPreview::kErrorsId, ControlKind::Label, "", 7, 33, kTextWidth, 8},
-    {CEqImportPreview::kNoteId, ControlKind::Label, "", 7, 44, kTextWidth, 8},
-    {CEqImportPreview::kPreampId, ControlKind::Label, "", 7, 55, kTextWidth, 8},
-    {CEqImportPreview::kUnusedTitleId, ControlKind::Label, "", 7, 68, kTextWidth, 8},
-    {CEqImportPreview::kUnusedListId, ControlKind::Frame, "", 7, 78, kTextWidth, 58},
-    {CEqImportPreview::kLegendId, ControlKind::Label, "Dashed line on the graph: the file's curve", 7, 141, kTextWidth, 8},
-    {CEqImportPreview::kApplyId, ControlKind::PushButton, "Apply", 118, 156, 50, 14},
-    {CEqImportPreview::kCancelId, ControlKind::PushButton, "Cancel", 173, 156, 50, 14},
+    {CEqImportPreview::kNoteId, ControlKind::Label, "", 7, 33 + kLinePitch, kTextWidth, 8},
+    {CEqImportPreview::kPreampId, ControlKind::Label, "", 7, 33 + 2 * kLinePitch, kTextWidth, 8},
+    {CEqImportPreview::kUnusedTitleId, ControlKind::Label, "", 7, 35 + 3 * kLinePitch, kTextWidth, 8},
+    {CEqImportPreview::kUnusedListId, ControlKind::Frame, "", 7, 78, kTextWidth, 54},
+    {CEqImportPreview::kLegendId, ControlKind::Label, "Dashed line on the graph: the file's curve", 7, 137, kTextWidth, 8},
+    {CEqImportPreview::kApplyId, ControlKind::PushButton, "Apply", 118, 152, 50, 14},
+    {CEqImportPreview::kCancelId, ControlKind::PushButton, "Cancel", 173, 152, 50, 14},
 };
-const DialogSpec kTemplate{CEqImportPreview::kDialogId, "Import filter file", 230, 177, kDialogFont8, kControls};
+const DialogSpec kTemplate{CEqImportPreview::kDialogId, "Import filter file", 230, 173, kDialogFont8, kControls};
 
 // A text in the current language.
 QString Say(const char* chinese, const char* english) { return QString::fromUtf8(IsEnglish() ? english : chinese); }
@@ -105,10 +107,15 @@ CEqImportPreview::CEqImportPreview(QWidget* owner, const QString& fileName, cons
                                                    : Say("未使用的行（%1）：", "Lines not used (%1):")
                                                          .arg(file.skipped.size()));
     }
-    m_unused = new QListWidget(this);
+    // Long lines wrap: the whole of each stays in view.
+    m_unused = new QPlainTextEdit(this);
     TakePlaceOf(FindControl(this, kUnusedListId), m_unused);
-    m_unused->setSelectionMode(QAbstractItemView::NoSelection);
-    for (const SkippedLine& line : file.skipped) m_unused->addItem(UnusedLine(line));
+    m_unused->setReadOnly(true);
+    m_unused->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QStringList unused;
+    for (const SkippedLine& line : file.skipped) unused.append(UnusedLine(line));
+    m_unused->setPlainText(unused.join(QLatin1Char('\n')));
+    CloseUpEmptyLines();
 
     // Enter applies nothing by itself: only a click on Apply sends.
     for (const int id : {kApplyId, kCancelId}) {
@@ -122,9 +129,23 @@ CEqImportPreview::CEqImportPreview(QWidget* owner, const QString& fileName, cons
 }
 
 QStringList CEqImportPreview::UnusedLines() const {
-    QStringList lines;
-    for (int i = 0; i < m_unused->count(); ++i) lines.append(m_unused->item(i)->text());
-    return lines;
+    const QString text = m_unused->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+void CEqImportPreview::CloseUpEmptyLines() {
+    const int pitch = DialogUnitsToPixels(kTemplate.font, 0, 0, 0, kLinePitch).height();
+    int lift = 0;
+    for (const ControlSpec& row : kControls) {
+        QWidget* control = FindControl(this, row.id);
+        if (control == nullptr) continue;
+        if ((row.id == kNoteId || row.id == kPreampId) && control->isHidden()) {
+            lift += pitch;
+        } else {
+            control->move(control->x(), control->y() - lift);
+        }
+    }
+    resize(width(), height() - lift);
 }
 
 void CEqImportPreview::ShowWay(EqImportWay way) {

@@ -18,7 +18,7 @@
 #include "eq/FilterFile.h"
 
 class QLabel;
-class QListWidget;
+class QPlainTextEdit;
 class QRadioButton;
 
 namespace sonoria {
@@ -65,11 +65,13 @@ private:
     };
 
     void ShowWay(EqImportWay way);
+    // Rows a file leaves empty (no note, no preamp) take no room.
+    void CloseUpEmptyLines();
 
     std::array<std::optional<WayErrors>, 2> m_errors;  // by values, fit
     EqImportWay m_way;
     QLabel* m_errorsLabel = nullptr;
-    QListWidget* m_unused = nullptr;
+    QPlainTextEdit* m_unused = nullptr;
 };
 
 }  // namespace sonoria

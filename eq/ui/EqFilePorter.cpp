@@ -26,8 +26,9 @@
 namespace sonoria {
 namespace {
 
-// Where the preview sits: inside the graph's top-right corner, below the info line.
-constexpr int kPreviewInset = 8;
+// Pixels between the preview and its graph, and what a title bar may take.
+constexpr int kPreviewGap = 4;
+constexpr int kTitleBarAllowance = 32;
 
 QString Say(const char* chinese, const char* english) { return QString::fromUtf8(IsEnglish() ? english : chinese); }
 
@@ -47,14 +48,20 @@ std::vector<EqBand> PanelBands(const CEqPanel& panel) {
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-// The preview's place: over the graph's top-right corner, kept on the screen.
-void PlaceOver(QWidget* preview, const CEqPanel& panel) {
-    QPoint at = panel.mapToGlobal(
-        QPoint(panel.width() - preview->width() - kPreviewInset, CEqPanel::kPlotTop + kPreviewInset));
+// The preview's place: right-aligned with the graph and just above it, so
+// that the whole graph stays in view; just below it where the screen has no
+// room above; over it where there is neither.
+void PlaceBeside(QWidget* preview, const CEqPanel& panel) {
+    const QRect graph(panel.mapToGlobal(QPoint(0, 0)), panel.size());
+    // The title bar is not there before the window is shown.
+    const int tall = preview->height() + kTitleBarAllowance;
+    QPoint at(graph.right() - preview->width(), graph.top() - tall - kPreviewGap);
     if (const QScreen* screen = panel.screen()) {
         const QRect room = screen->availableGeometry();
+        if (at.y() < room.top()) at.setY(graph.bottom() + kPreviewGap);
+        if (at.y() + tall > room.bottom()) at.setY(graph.top() + CEqPanel::kPlotTop);
         at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - preview->width())));
-        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - preview->height())));
+        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - tall)));
     }
     preview->move(at);
 }
@@ -119,7 +126,7 @@ void EqFilePorter::Import() {
     connect(preview, &QDialog::finished, this, [this](int result) { Finish(result == QDialog::Accepted); });
     m_host.panel->SetTargetCurve(FilterFileTarget(read.file->filters));
     ShowOnPanel(way);
-    PlaceOver(preview, *m_host.panel);
+    PlaceBeside(preview, *m_host.panel);
     preview->show();
 }
 
