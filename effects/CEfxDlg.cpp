@@ -21,6 +21,7 @@
 #include "controls/LanguageTexts.h"
 #include "eq/EqViews.h"
 #include "eq/ui/CEqPanel.h"
+#include "eq/ui/EqFilePorter.h"
 #include "effects/CTapDlg.h"
 #include "effects/EffectLook.h"
 #include "state/DeviceState.h"
@@ -111,6 +112,11 @@ std::vector<ControlSpec> BuildControls() {
         {CEfxDlg::kEchoTypeList, ControlKind::ComboBox, "", 46, 178, 78, 12},
         {CEfxDlg::kAdvancedId, ControlKind::ImageButton, "Advanced", 129, 178, 42, 14},
         {CEfxDlg::kResetEchoEqId, ControlKind::ImageButton, "Reset EQ", 177, 178, 58, 14},
+        // Below each section's sliders.
+        {CEfxDlg::kReverbImportId, ControlKind::ImageButton, "Import…", 4, 140, 48, 14},
+        {CEfxDlg::kReverbExportId, ControlKind::ImageButton, "Export…", 56, 140, 48, 14},
+        {CEfxDlg::kEchoImportId, ControlKind::ImageButton, "Import…", 4, 303, 48, 14},
+        {CEfxDlg::kEchoExportId, ControlKind::ImageButton, "Export…", 56, 303, 48, 14},
     };
     for (const SliderRow& row : kRows) {
         const unsigned hidden = row.hidden ? kHidden : 0u;
@@ -254,10 +260,11 @@ void CEfxDlg::SetUpControls() {
     if (m_reverbList != nullptr) connect(m_reverbList, &QComboBox::activated, this, &CEfxDlg::OnReverbPresetChosen);
     if (m_echoList != nullptr) connect(m_echoList, &QComboBox::activated, this, &CEfxDlg::OnEchoTypeChosen);
 
-    for (int id : {kResetReverbEqId, kResetEchoEqId, kAdvancedId}) {
+    for (int id : {kResetReverbEqId, kResetEchoEqId, kAdvancedId, kReverbImportId, kReverbExportId, kEchoImportId,
+                   kEchoExportId}) {
         auto* button = FindControlAs<CGdipButton>(this, id);
         if (button == nullptr) continue;
-        button->SetStandardImage(id == kAdvancedId ? kAdvancedImage : kResetImage);
+        button->SetStandardImage(id == kResetReverbEqId || id == kResetEchoEqId ? kResetImage : kAdvancedImage);
         button->SetCaptionColor(Qt::white);
     }
     m_advanced = FindControlAs<CGdipButton>(this, kAdvancedId);
@@ -276,6 +283,29 @@ void CEfxDlg::SetUpControls() {
         connect(panel, &CEqPanel::bandPicked, this, &CEfxDlg::OnBand);
         connect(panel, &CEqPanel::bandChanged, this, &CEfxDlg::OnBand);
     }
+    m_reverbFiles = SetUpFiles(m_reverbPanel, EqView::Reverb, &CEfxDlg::RefreshReverb, kReverbImportId);
+    m_echoFiles = SetUpFiles(m_echoPanel, EqView::Echo, &CEfxDlg::RefreshEcho, kEchoImportId);
+}
+
+EqFilePorter* CEfxDlg::SetUpFiles(CEqPanel* panel, EqView view, void (CEfxDlg::*refresh)(), int importId) {
+    if (panel == nullptr) return nullptr;
+    EqFilePorter::Host host{this, panel, [view] { return view; }, [this, refresh] { (this->*refresh)(); }, {}};
+    if (view == EqView::Echo) {
+        // An import is planned and sent by the device's echo points: the graph shows them first.
+        host.prepare = [this] {
+            if (m_echoPanel->GetLayout() == EqViewLayout(EqView::Echo)) return;
+            SetEchoLayoutFromDevice();
+            RefreshEcho();
+        };
+    }
+    auto* files = new EqFilePorter(this, std::move(host));
+    if (auto* button = FindControlAs<CGdipButton>(this, importId)) {
+        connect(button, &QAbstractButton::clicked, files, &EqFilePorter::Import);
+    }
+    if (auto* button = FindControlAs<CGdipButton>(this, importId + 1)) {
+        connect(button, &QAbstractButton::clicked, files, &EqFilePorter::Export);
+    }
+    return files;
 }
 
 CXBmpSlider* CEfxDlg::Slider(int id) const { return FindControlAs<CXBmpSlider>(this, id); }
@@ -304,6 +334,7 @@ void CEfxDlg::FillLists() {
 }
 
 void CEfxDlg::SetEchoLayoutFromDevice() {
+    if (m_echoFiles != nullptr) m_echoFiles->DropPreview();
     if (m_echoPanel != nullptr) m_echoPanel->SetLayout(EqViewLayout(EqView::Echo), true);
 }
 
@@ -321,6 +352,8 @@ void CEfxDlg::ShowRow(int sliderId) {
 }
 
 void CEfxDlg::RefreshReverb() {
+    // The graph shows the image again: an import being previewed ends unsent.
+    if (m_reverbFiles != nullptr) m_reverbFiles->DropPreview();
     const int preset = ReadParamB2(kReverbPreset);
     SelectEntry(m_reverbList, preset);
     ApplyReverbEnabling(preset);
@@ -329,6 +362,7 @@ void CEfxDlg::RefreshReverb() {
 }
 
 void CEfxDlg::RefreshEcho() {
+    if (m_echoFiles != nullptr) m_echoFiles->DropPreview();
     const int type = ReadParamB2(kEchoType);
     SelectEntry(m_echoList, type);
     ApplyEchoEnabling(type);
@@ -389,6 +423,9 @@ void CEfxDlg::ChangeProgram(int index, int count, void (*send)(int), void (*rere
 }
 
 void CEfxDlg::OnBand(const EqBand& changed, int panelId) {
+    // While an import is shown on the graph, only its Apply sends.
+    EqFilePorter* files = panelId == kReverbPanelId ? m_reverbFiles : m_echoFiles;
+    if (files != nullptr && files->Previewing()) return;
     // The record is the graph's own; keep a copy for the sends.
     const EqBand band = changed;
     const EditGroup edit;  // the band's values go out together
@@ -420,6 +457,9 @@ void CEfxDlg::ShowMultiTap() {
 void CEfxDlg::BeginClosing() {
     if (m_closing) return;
     m_closing = true;
+    for (EqFilePorter* files : {m_reverbFiles, m_echoFiles}) {
+        if (files != nullptr) files->CancelPreview();
+    }
     emit closing();
     if (m_tap != nullptr) m_tap->close();
 }

@@ -2,11 +2,13 @@
 // its program list, its sliders and a small EQ graph. Every change the user
 // makes goes to the device at once; opening, refreshing and re-texting the
 // window send nothing. "Advanced" opens the multi-tap echo window, which this
-// window owns.
+// window owns. Each graph imports and exports filter files (EqFilePorter).
 #pragma once
 
 #include <QDialog>
 #include <QPointer>
+
+#include "eq/EqViews.h"
 
 class QComboBox;
 class QLabel;
@@ -16,6 +18,7 @@ namespace sonoria {
 class CEqPanel;
 class CGdipButton;
 class CTapDlg;
+class EqFilePorter;
 class CXBmpSlider;
 struct EqBand;
 struct ParamInfo;
@@ -33,6 +36,11 @@ public:
     static constexpr int kResetReverbEqId = 1017;
     static constexpr int kResetEchoEqId = 1018;
     static constexpr int kAdvancedId = 1168;
+    // Import, then export, of each graph's section.
+    static constexpr int kReverbImportId = 1310;
+    static constexpr int kReverbExportId = 1311;
+    static constexpr int kEchoImportId = 1312;
+    static constexpr int kEchoExportId = 1313;
     static constexpr int kReverbPresetCount = 19;
 
     // Built, filled from the device image and re-texted, centred over `owner`;
@@ -56,6 +64,8 @@ public:
     CTapDlg* TapWindow() const { return m_tap.data(); }
     CEqPanel* ReverbPanel() const { return m_reverbPanel; }
     CEqPanel* EchoPanel() const { return m_echoPanel; }
+    EqFilePorter* ReverbFiles() const { return m_reverbFiles; }
+    EqFilePorter* EchoFiles() const { return m_echoFiles; }
     CXBmpSlider* Slider(int id) const;
     // Set from the moment the window starts closing; nothing may call back into it then.
     bool IsClosing() const { return m_closing; }
@@ -71,6 +81,7 @@ protected:
 
 private:
     void SetUpControls();
+    EqFilePorter* SetUpFiles(CEqPanel* panel, EqView view, void (CEfxDlg::*refresh)(), int importId);
     void OnSlider(int id, int position);
     void OnReverbPresetChosen(int index);
     void OnEchoTypeChosen(int index);
@@ -93,6 +104,8 @@ private:
     QComboBox* m_echoList = nullptr;
     CEqPanel* m_reverbPanel = nullptr;
     CEqPanel* m_echoPanel = nullptr;
+    EqFilePorter* m_reverbFiles = nullptr;
+    EqFilePorter* m_echoFiles = nullptr;
     CGdipButton* m_advanced = nullptr;
     QPointer<CTapDlg> m_tap;
     bool m_closing = false;

@@ -16,6 +16,8 @@ namespace {
 
 constexpr double kErrorLowHz = 20.0;
 constexpr double kErrorHighHz = 20000.0;
+// A shown number converts back to its own raw value within a step or two.
+constexpr int kSettleSteps = 8;
 
 bool IsPass(EqBandType type) { return type == EqBandType::LowPass || type == EqBandType::HighPass; }
 
@@ -33,6 +35,11 @@ float BandQFor(const FileFilter& filter) {
 }
 
 bool Within(float value, float lo, float hi) { return value >= lo && value <= hi; }
+
+// A band takes a value within the user's limits, or the value it holds: the
+// device may hold one the user cannot drag to (a peak's Q of 0.767), and a
+// file exported from the view must come back into it.
+bool Takes(float value, float held, float lo, float hi) { return value == held || Within(value, lo, hi); }
 
 }  // namespace
 
@@ -69,7 +76,18 @@ void RoundBandToDevice(EqView view, int position, EqBand& band) {
         if (value.band != position) continue;
         const EqValueRules rules = RulesOf(*value.param);
         // A value the import left alone goes back as the raw value it came from.
-        const int raw = RawForBandValue(rules, ReadParam(*value.param), BandFieldValue(band, value.field));
+        const int current = ReadParam(*value.param);
+        int raw = RawForBandValue(rules, current, BandFieldValue(band, value.field));
+        // The send converts the shown number again, and a display that
+        // truncates can show a number that converts to a lower raw value
+        // (1199 Hz goes out as what shows 1198 Hz): the shown number is moved
+        // until it converts back to its own raw value, so that the device
+        // holds what the graph showed.
+        for (int settle = 0; settle < kSettleSteps; ++settle) {
+            const int again = RawForBandValue(rules, current, BandValueFromRaw(rules.text, raw));
+            if (again == raw) break;
+            raw = again;
+        }
         FillBandValue(band, value.field, rules.text, raw);
     }
     ComputeBandResponse(band);
@@ -119,8 +137,9 @@ std::optional<EqImport> ImportByValues(EqView view, std::span<const EqBand> curr
             const EqBand& band = import.bands[static_cast<std::size_t>(i)];
             if (taken[i] || band.type != *type || !EditableBand(view, band)) continue;
             kindFree = true;
-            if (Within(frequency, band.minFrequency, band.maxFrequency) && Within(q, band.minQ, band.maxQ) &&
-                (IsPass(*type) || Within(gain, band.minGain, band.maxGain))) {
+            if (Takes(frequency, band.frequency, band.minFrequency, band.maxFrequency) &&
+                Takes(q, band.q, band.minQ, band.maxQ) &&
+                (IsPass(*type) || Takes(gain, band.gain, band.minGain, band.maxGain))) {
                 chosen = i;
             }
         }

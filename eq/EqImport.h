@@ -45,7 +45,8 @@ bool EditableBand(EqView view, const EqBand& band);
 std::optional<EqBandType> BandTypeForFilter(FileFilterKind kind);
 
 // Rounds the values of band `position` to what its parameters hold (and
-// show) and recomputes its response.
+// show), numbers that a send of the band gives back unchanged, and
+// recomputes its response.
 void RoundBandToDevice(EqView view, int position, EqBand& band);
 
 // The RMS and largest deviation of the editable bands' drawn curve from the

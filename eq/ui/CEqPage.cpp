@@ -1,5 +1,6 @@
 #include "eq/ui/CEqPage.h"
 
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
@@ -14,6 +15,7 @@
 #include "eq/EqValues.h"
 #include "eq/EqViewSend.h"
 #include "eq/ui/CEqPanel.h"
+#include "eq/ui/EqFilePorter.h"
 #include "state/DeviceState.h"
 #include "state/EqResets.h"
 #include "state/Language.h"
@@ -97,14 +99,24 @@ CEqPage::CEqPage(QWidget* parent, const DialogSpec& table, int resetButtonId, in
         m_panelOrigin = m_panel->pos();
         connect(m_panel, &CEqPanel::bandPicked, this, [this](const EqBand& band, int) { OnBandChanged(band); });
         connect(m_panel, &CEqPanel::bandChanged, this, [this](const EqBand& band, int) { OnBandChanged(band); });
+        m_files = new EqFilePorter(this, {this, m_panel, [this] { return m_view; }, [this] { RefreshEq(); }, {}});
     }
     SetColours(FindControl(this, m_titleId), kTitleRed);
     SetColours(FindControl(this, kHintId), kHintBlue);
+    for (const int id : {resetButtonId, kImportId, kExportId}) {
+        if (auto* button = FindControlAs<CGdipButton>(this, id)) {
+            button->SetStandardImage(kResetImage);
+            button->SetCaptionColor(Qt::white);
+        }
+    }
     m_resetButton = FindControlAs<CGdipButton>(this, resetButtonId);
-    if (m_resetButton != nullptr) {
-        m_resetButton->SetStandardImage(kResetImage);
-        m_resetButton->SetCaptionColor(Qt::white);
-        connect(m_resetButton, &QAbstractButton::clicked, this, &CEqPage::ResetEq);
+    if (m_resetButton != nullptr) connect(m_resetButton, &QAbstractButton::clicked, this, &CEqPage::ResetEq);
+    if (m_files == nullptr) return;
+    if (auto* button = FindControlAs<CGdipButton>(this, kImportId)) {
+        connect(button, &QAbstractButton::clicked, m_files, &EqFilePorter::Import);
+    }
+    if (auto* button = FindControlAs<CGdipButton>(this, kExportId)) {
+        connect(button, &QAbstractButton::clicked, m_files, &EqFilePorter::Export);
     }
 }
 
@@ -130,6 +142,7 @@ QString CEqPage::TitleText(bool english) const {
 
 void CEqPage::RefreshEq() {
     if (m_panel == nullptr) return;
+    m_files->DropPreview();
     m_panel->SetLayout(EqViewLayout(m_view), true);
     m_panel->SetShowOff(EqViewSwitchedOff(m_view));
     for (const EqViewValue& value : EqViewFillOrder(m_view)) {
@@ -152,6 +165,8 @@ void CEqPage::ResetEq() {
 }
 
 void CEqPage::OnBandChanged(const EqBand& changed) {
+    // While an import is shown on the graph, only its Apply sends.
+    if (m_files->Previewing()) return;
     // The record is the panel's own; keep a copy for the sends.
     const EqBand band = changed;
     SendEqViewBand(m_view, band);
@@ -162,6 +177,11 @@ void CEqPage::resizeEvent(QResizeEvent* event) {
     if (m_panel == nullptr) return;
     m_panel->setGeometry(m_panelOrigin.x(), m_panelOrigin.y(), event->size().width(),
                          event->size().height() - m_panelOrigin.y());
+}
+
+void CEqPage::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous() && m_files != nullptr) m_files->CancelPreview();
+    QWidget::hideEvent(event);
 }
 
 void CEqPage::keyPressEvent(QKeyEvent* event) {

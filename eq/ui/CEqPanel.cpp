@@ -123,6 +123,16 @@ void CEqPanel::SetShowOff(bool showOff) {
     update();
 }
 
+void CEqPanel::SetTargetCurve(const std::array<float, kEqColumns>& target) {
+    m_target = target;
+    update();
+}
+
+void CEqPanel::ClearTargetCurve() {
+    m_target.reset();
+    update();
+}
+
 void CEqPanel::SetEnglish(bool english) {
     m_english = english;
     update();

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 #include "eq/EqBand.h"
 #include "eq/EqLayouts.h"
@@ -86,6 +87,13 @@ public:
     void SetShowOff(bool showOff);
     bool IsShowOff() const { return m_showOff; }
 
+    // A curve to compare the bands with (the target of a filter file being
+    // imported), drawn dashed over the plot in a colour of its own; one
+    // value in decibels per response column. Reports nothing.
+    void SetTargetCurve(const std::array<float, kEqColumns>& target);
+    void ClearTargetCurve();
+    bool HasTargetCurve() const { return m_target.has_value(); }
+
     // Language of the info line: English, or Chinese.
     void SetEnglish(bool english);
     bool IsEnglish() const { return m_english; }
@@ -150,6 +158,7 @@ private:
     void DrawOff(QPainter& painter) const;
     void DrawSelectedArea(QPainter& painter) const;
     void DrawTotalCurve(QPainter& painter) const;
+    void DrawTargetCurve(QPainter& painter) const;
     void DrawMarkers(QPainter& painter);
     void DrawActiveBandTexts(QPainter& painter) const;
 
@@ -165,6 +174,7 @@ private:
     bool m_showOff = false;
     bool m_english = true;
     int m_controlId = 0;
+    std::optional<std::array<float, kEqColumns>> m_target;
     // Background and grid, drawn once per size.
     QImage m_gridCache;
 };

@@ -58,6 +58,9 @@ constexpr std::array<FrequencyLabel, 10> kFrequencyLabels{{{20, "20Hz"},
 // Curves.
 const QColor kCurveColour(0, 255, 102);
 constexpr qreal kCurveWidth = 1.6;
+// The target of a file being imported: dashed, in a colour no band marker has.
+const QColor kTargetColour(255, 190, 40);
+constexpr qreal kTargetWidth = 1.4;
 const QColor kAreaOutline(60, 60, 60, 200);
 const QColor kAreaFill(40, 40, 40, 100);
 // Cardinal splines are drawn with this tension, as smooth as a Catmull-Rom curve.
@@ -298,6 +301,7 @@ void CEqPanel::PaintPanel(QPainter& painter) {
     painter.translate(0.5, 0.5);
     DrawSelectedArea(painter);
     DrawTotalCurve(painter);
+    DrawTargetCurve(painter);
     DrawMarkers(painter);
     painter.restore();
     DrawActiveBandTexts(painter);
@@ -419,6 +423,24 @@ void CEqPanel::DrawTotalCurve(QPainter& painter) const {
     pen.setCapStyle(Qt::SquareCap);
     painter.setPen(pen);
     painter.drawLines(lines);
+}
+
+void CEqPanel::DrawTargetCurve(QPainter& painter) const {
+    if (!m_target) return;
+    const Plot plot = PlotOf(*this);
+    QPolygonF curve;
+    curve.reserve(kEqColumns);
+    for (int i = 0; i < kEqColumns; ++i) {
+        curve.append(QPointF(plot.ColumnX(i), plot.LevelY((*m_target)[static_cast<std::size_t>(i)])));
+    }
+    painter.save();
+    // A file may ask for more than the grid shows: the dashes stay on the plot.
+    painter.setClipRect(QRect(plot.x0, plot.y0, plot.w + 1, plot.h + 1));
+    QPen pen(kTargetColour, kTargetWidth);
+    pen.setDashPattern({4, 3});
+    painter.setPen(pen);
+    painter.drawPolyline(curve);
+    painter.restore();
 }
 
 void CEqPanel::DrawMarkers(QPainter& painter) {

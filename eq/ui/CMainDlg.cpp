@@ -8,7 +8,9 @@ const ControlSpec kControls[] = {
     {CEqPage::kPanelId, ControlKind::Label, "", 2, 14, 585, 173},
     {CMainDlg::kResetId, ControlKind::ImageButton, "Reset EQ", 530, 0, 56, 13},
     {CMainDlg::kTitleId, ControlKind::Label, "", 6, 3, 66, 8},
-    {CEqPage::kHintId, ControlKind::Label, CEqPage::kHintTemplateText, 81, 3, 439, 8, kCentered},
+    CEqPage::kHintRow,
+    CEqPage::kImportRow,
+    CEqPage::kExportRow,
     {2200, ControlKind::ImageButton, "Mic Main Out", 87, 1, 56, 12, kHidden},
     {2201, ControlKind::ImageButton, "Music Main Out", 144, 1, 56, 12, kHidden},
 };

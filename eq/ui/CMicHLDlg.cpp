@@ -7,7 +7,9 @@ const ControlSpec kControls[] = {
     {CEqPage::kPanelId, ControlKind::Label, "", 2, 14, 585, 173},
     {CMicHLDlg::kResetId, ControlKind::ImageButton, "Reset", 530, 0, 56, 13},
     {CMicHLDlg::kTitleId, ControlKind::Label, "", 6, 3, 66, 8},
-    {CEqPage::kHintId, ControlKind::Label, CEqPage::kHintTemplateText, 81, 3, 439, 8, kCentered},
+    CEqPage::kHintRow,
+    CEqPage::kImportRow,
+    CEqPage::kExportRow,
 };
 
 }  // namespace

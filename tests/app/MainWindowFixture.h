@@ -43,6 +43,7 @@ inline void CloseWindowAndLink(std::unique_ptr<CSonoriaDlg>& window) {
     SetHidBackend(nullptr);
     SetMessageHandler({});
     SetSaveFileHandler({});
+    SetOpenFileHandler({});
     SetSettingsFileForTesting({});
     g_bSyncIdle.store(1);
     ResetDeviceState();

@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
@@ -37,7 +38,9 @@
 #include "controls/DialogTemplateFonts.h"
 #include "effects/CEfxDlg.h"
 #include "effects/CTapDlg.h"
+#include "eq/ui/CEqImportPreview.h"
 #include "eq/ui/CEqPanel.h"
+#include "eq/ui/EqFilePorter.h"
 #include "eq/ui/CMicCompDlg.h"
 #include "link/LinkState.h"
 #include "link/Transport.h"
@@ -256,6 +259,34 @@ TEST_P(TextFitTest, CenterSubEqPageAlsoRoutedToTheRear) {
                      {{IDC_FLOW_SUB_MIC_PEQ, 0, "sub-mic"}, {IDC_FLOW_SUB_MUSIC_PEQ, 1, "sub-music"},
                       {IDC_FLOW_SUB_PEQ, 0, "sub-out"}},
                      "-rear");
+}
+
+// The import preview over the channel EQ page with all it can show: lines
+// not used, the file's preamp, both ways.
+TEST_P(TextFitTest, FilterImportPreviewOverTheChannelEqPage) {
+    OpenConnected();
+    QTest::mouseClick(FindControl(window.get(), IDC_FLOW_MIC_PEQ), Qt::LeftButton);
+    CEqPage* page = window->ChannelEqPage();
+    QFile file(settingsDir.filePath("living room.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Equalizer: Room correction for the living room\nPreamp: -6.2 dB\n"
+               "Filter 1: ON PK Fc 63 Hz Gain -7.5 dB Q 3.2\nFilter 2: ON PK Fc 180 Hz Gain 3.0 dB Q 1.4\n"
+               "Filter 3: ON PK Fc 2400 Hz Gain -2.5 dB Q 2.0\nFilter 4: ON PK Fc 7800 Hz Gain 2.0 dB Q 1.0\n"
+               "Filter 5: ON XX Fc 100 Hz\nFilter 6: ON PK Gain 2 dB Q 1\nChannel: L\n");
+    file.close();
+    SetOpenFileHandler([&](const QString&) { return file.fileName(); });
+    QTest::mouseClick(FindControl(page, CEqPage::kImportId), Qt::LeftButton);
+    CEqImportPreview* preview = page->FilePorter()->Preview();
+    ASSERT_NE(preview, nullptr);
+    ExpectAllTextsFit(preview, State("import preview"));
+    // The window with the preview where it stands over it.
+    page->Panel()->repaint();
+    QPixmap shot = window->grab();
+    QPainter(&shot).drawPixmap(window->mapFromGlobal(preview->pos()), preview->grab());
+    QDir().mkpath(SONORIA_SCREENSHOT_DIR);
+    shot.save(QStringLiteral(SONORIA_SCREENSHOT_DIR "/%1.png").arg(ShotName("eq-import-preview")));
+    page->FilePorter()->CancelPreview();
+    SetOpenFileHandler({});
 }
 
 TEST_P(TextFitTest, CompressorPage) {
