@@ -77,16 +77,25 @@ void RoundBandToDevice(EqView view, int position, EqBand& band) {
         const EqValueRules rules = RulesOf(*value.param);
         // A value the import left alone goes back as the raw value it came from.
         const int current = ReadParam(*value.param);
-        int raw = RawForBandValue(rules, current, BandFieldValue(band, value.field));
+        const int wanted = RawForBandValue(rules, current, BandFieldValue(band, value.field));
         // The send converts the shown number again, and a display that
-        // truncates can show a number that converts to a lower raw value
-        // (1199 Hz goes out as what shows 1198 Hz): the shown number is moved
-        // until it converts back to its own raw value, so that the device
-        // holds what the graph showed.
-        for (int settle = 0; settle < kSettleSteps; ++settle) {
-            const int again = RawForBandValue(rules, current, BandValueFromRaw(rules.text, raw));
-            if (again == raw) break;
-            raw = again;
+        // truncates can show a number that converts to another raw value
+        // (1199 Hz goes out as what shows 1198 Hz): the nearest raw value
+        // whose shown number converts back to itself is taken, so that the
+        // device holds what the graph showed.
+        int raw = wanted;
+        for (int step = 0; step <= kSettleSteps && raw == wanted; ++step) {
+            const auto settles = [&](int candidate) {
+                return RawForBandValue(rules, current, BandValueFromRaw(rules.text, candidate)) == candidate;
+            };
+            if (settles(wanted - step)) {
+                raw = wanted - step;
+                break;
+            }
+            if (settles(wanted + step)) {
+                raw = wanted + step;
+                break;
+            }
         }
         FillBandValue(band, value.field, rules.text, raw);
     }
