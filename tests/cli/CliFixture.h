@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,6 +11,7 @@
 
 #include "cli/Cli.h"
 #include "support/ProcessState.h"
+#include "support/ScratchFolder.h"
 
 namespace sonoria::cli {
 
@@ -28,17 +27,12 @@ struct CliRun {
 
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() / ("sonoria-cli-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
     CliRun Cli(std::vector<std::string> args) {
         std::ostringstream out, err;
         const int status = RunCli(args, out, err);
         return {status, out.str(), err.str()};
     }
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
+    std::string Path(const std::string& name) const { return scratch.File(name); }
     // A version 3 file saved from the virtual device, with some bytes changed.
     std::string SavedFile(const std::string& name, std::initializer_list<std::pair<std::size_t, int>> changes) {
         const CliRun save = Cli({"--virtual", "save", Path(name)});
@@ -51,7 +45,7 @@ protected:
         return Path(name + ".k71x");
     }
     test::ProcessStateGuard state;
-    std::filesystem::path dir;
+    test::ScratchFolder scratch{"sonoria-cli"};  // each test its own
 };
 
 }  // namespace sonoria::cli
