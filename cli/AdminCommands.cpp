@@ -19,21 +19,8 @@
 namespace sonoria::cli {
 namespace {
 
-int UsageError(ErrorStream& err, const std::string& message) {
-    err.Line("error: " + message);
-    err.Line("run \"sonoria-cli --help\" for the commands");
-    return kExitUsage;
-}
-
 // True once the device has answered the command just written, on a sound link.
 bool DeviceTookIt() { return WaitForAnswer() && LinkSound(); }
-
-// The status of a command the device did not take: an interruption, or a device that failed.
-int NotTaken(ErrorStream& err, const std::string& failure) {
-    if (SynchronisationInterrupted()) return kExitInterrupted;
-    err.Line("error: " + failure + ": unplug the device, plug it in again and retry");
-    return kExitDevice;
-}
 
 // The key locks, by their bit of KeyLockBits: the name "locks" gives each and
 // the label of its check in the machine settings window.
@@ -255,7 +242,7 @@ int PlanReset(const CliOptions& o, ErrorStream& err, SessionRunner& run) {
         return kExitUsage;
     }
     run = [](DeviceSession&, std::ostream& out, ErrorStream& e) -> int {
-        if (!ResetMachine() || !DeviceTookIt()) return NotTaken(e, "the device did not answer the reset");
+        if (!ResetMachine() || !DeviceTookIt()) return DeviceFailed(e, "the device did not answer the reset");
         out << "the device was reset to its factory settings\n";
         return kExitOk;
     };
@@ -277,11 +264,19 @@ int PlanSettings(const CliOptions& o, ErrorStream& err, SessionRunner& run) {
     if (const int status = ParseChanges(pairs, changes, err); status != kExitOk) return status;
     run = [changes = std::move(changes)](DeviceSession&, std::ostream& out, ErrorStream& e) -> int {
         EditSettings(changes);
-        if (!ApplyMachineSettings() || !DeviceTookIt()) return NotTaken(e, "the device did not answer the machine settings");
+        if (!ApplyMachineSettings() || !DeviceTookIt()) return DeviceFailed(e, "the device did not answer the machine settings");
         PrintSettings(out);
         return kExitOk;
     };
     return kExitOk;
+}
+
+std::string_view MachineSettingKey(std::size_t byte) {
+    return byte < kSettings.size() ? kSettings[byte].key : std::string_view{};
+}
+
+std::string MachineSettingText(std::size_t byte, int raw) {
+    return byte < kSettings.size() ? FormatValue(kSettings[byte], raw) : std::to_string(raw);
 }
 
 std::string ModeLockRefusal(const std::string& verb) {

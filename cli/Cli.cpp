@@ -10,6 +10,7 @@
 
 #include "cli/AdminCommands.h"
 #include "cli/CliOptions.h"
+#include "cli/CompareCommands.h"
 #include "cli/DeviceSession.h"
 #include "cli/LogoCommand.h"
 #include "cli/RemoteAndWirelessCommands.h"
@@ -61,11 +62,6 @@ struct Context {
 // from the command line and from files was checked before.
 using Runner = std::function<int(Context&)>;
 
-int Usage(ErrorStream& err, const std::string& message) {
-    err.Line("error: " + message);
-    err.Line("run \"sonoria-cli --help\" for the commands");
-    return kExitUsage;
-}
 
 std::string ParamLine(const ParamInfo& param) {
     const int raw = ReadParam(param);
@@ -74,11 +70,7 @@ std::string ParamLine(const ParamInfo& param) {
 }
 
 // The status of a step that stopped early: an interruption, or a device that failed.
-int Stopped(Context& c, const std::string& failure) {
-    if (SynchronisationInterrupted()) return kExitInterrupted;
-    c.err.Line("error: " + failure + ": unplug the device, plug it in again and retry");
-    return kExitDevice;
-}
+int Stopped(Context& c, const std::string& failure) { return DeviceFailed(c.err, failure); }
 
 // Fails with a clear line when the link broke during the command.
 int Finish(Context& c, const char* what) {
@@ -98,19 +90,19 @@ int Info(Context& c) {
 }
 
 int PlanInfo(const CliOptions& o, ErrorStream& err, Runner& run) {
-    if (o.words.size() != 1) return Usage(err, "info takes no arguments");
+    if (o.words.size() != 1) return UsageError(err, "info takes no arguments");
     run = Info;
     return kExitOk;
 }
 
 const ParamInfo* NamedParam(const std::string& name, ErrorStream& err) {
     const ParamInfo* param = FindParam(name);
-    if (param == nullptr) Usage(err, "unknown parameter \"" + name + "\"; \"dump\" lists them all");
+    if (param == nullptr) UsageError(err, "unknown parameter \"" + name + "\"; \"dump\" lists them all");
     return param;
 }
 
 int PlanGet(const CliOptions& o, ErrorStream& err, Runner& run) {
-    if (o.words.size() != 2) return Usage(err, "get takes one parameter name");
+    if (o.words.size() != 2) return UsageError(err, "get takes one parameter name");
     const ParamInfo* param = NamedParam(o.words[1], err);
     if (param == nullptr) return kExitUsage;
     run = [param](Context& c) -> int {
@@ -121,7 +113,7 @@ int PlanGet(const CliOptions& o, ErrorStream& err, Runner& run) {
 }
 
 int PlanDump(const CliOptions& o, ErrorStream& err, Runner& run) {
-    if (o.words.size() != 1) return Usage(err, "dump takes no arguments");
+    if (o.words.size() != 1) return UsageError(err, "dump takes no arguments");
     run = [](Context& c) -> int {
         for (const ParamInfo& param : AllParams()) c.out << ParamLine(param) << "\n";
         return kExitOk;
@@ -147,15 +139,15 @@ std::string VolumeRefusal(const ParamInfo& param, long value) {
 }
 
 int PlanSet(const CliOptions& o, ErrorStream& err, Runner& run) {
-    if (o.words.size() != 3) return Usage(err, "set takes a parameter name and a raw value");
+    if (o.words.size() != 3) return UsageError(err, "set takes a parameter name and a raw value");
     const std::string& name = o.words[1];
     const ParamInfo* param = NamedParam(name, err);
     if (param == nullptr) return kExitUsage;
     const ParamSenderFn sender = FindSender(param->name);
-    if (!sender) return Usage(err, "\"" + name + "\" is read-only: no control of the device edits it");
+    if (!sender) return UsageError(err, "\"" + name + "\" is read-only: no control of the device edits it");
     const auto value = ParseInteger(o.words[2]);
     if (!value || !param->range.Contains(*value)) {
-        return Usage(err, "the raw value of " + name + " is a whole number from " + std::to_string(param->range.min) +
+        return UsageError(err, "the raw value of " + name + " is a whole number from " + std::to_string(param->range.min) +
                               " to " + std::to_string(param->range.max));
     }
     run = [param, sender, value = *value](Context& c) -> int {
@@ -174,7 +166,7 @@ int PlanSet(const CliOptions& o, ErrorStream& err, Runner& run) {
 }
 
 int PlanSave(const CliOptions& o, ErrorStream& err, Runner& run) {
-    if (o.words.size() != 2) return Usage(err, "save takes a file name");
+    if (o.words.size() != 2) return UsageError(err, "save takes a file name");
     run = [path = WithExtension(o.words[1], kModeFileExtension)](Context& c) -> int {
         // Only what a sound link reported may reach the file.
         if (const int status = Finish(c, "the read"); status != kExitOk) return status;
@@ -186,7 +178,7 @@ int PlanSave(const CliOptions& o, ErrorStream& err, Runner& run) {
 }
 
 int PlanLoad(const CliOptions& o, ErrorStream& err, Runner& run) {
-    if (o.words.size() != 2) return Usage(err, "load takes a file name");
+    if (o.words.size() != 2) return UsageError(err, "load takes a file name");
     const std::string& path = o.words[1];
     std::vector<std::uint8_t> bytes;
     std::string error;
@@ -195,14 +187,22 @@ int PlanLoad(const CliOptions& o, ErrorStream& err, Runner& run) {
         return kExitFile;
     }
     const int target = o.targetMode ? *o.targetMode - 1 : TargetModeForFileName(path);
-    run = [path, bytes = std::move(bytes), target](Context& c) -> int {
+    run = [path, bytes = std::move(bytes), target, verify = o.verify](Context& c) -> int {
         std::string error;
         if (LoadModeFileBytes(bytes, &error) != 1) {
             c.err.Line("error: " + error);
             return kExitFile;
         }
+        const ModeValues sent = verify ? WrittenValues() : ModeValues{};
         if (!WriteAll()) return Stopped(c, "the device did not take the whole file; the write stopped early");
         c.out << "loaded " << path << "\n";
+        if (verify) {
+            // A mode is stored only from what the device took.
+            if (const int status = VerifyWrite(sent, c.out, c.err); status != kExitOk) {
+                if (target >= 0 && status == kExitDevice) c.err.Line("nothing was stored in mode " + std::to_string(target + 1));
+                return status;
+            }
+        }
         if (target >= 0) {
             SelectAndSaveMode(target);
             if (const int status = Finish(c, "the save"); status != kExitOk) return status;
@@ -216,10 +216,10 @@ int PlanLoad(const CliOptions& o, ErrorStream& err, Runner& run) {
 int PlanMode(const CliOptions& o, ErrorStream& err, Runner& run) {
     const auto& words = o.words;
     const auto mode = words.size() == 3 ? ParseModeNumber(words[2]) : std::nullopt;
-    if (!mode) return Usage(err, "mode takes load, save or recall and a mode number from 1 to 4");
+    if (!mode) return UsageError(err, "mode takes load, save or recall and a mode number from 1 to 4");
     const std::string verb = words[1];
     if (verb != "load" && verb != "save" && verb != "recall") {
-        return Usage(err, "mode takes load, save or recall, not \"" + verb + "\"");
+        return UsageError(err, "mode takes load, save or recall, not \"" + verb + "\"");
     }
     run = [verb, number = *mode](Context& c) -> int {
         // The device's mode locks, as the Function window keeps to them.
@@ -270,9 +270,9 @@ int PlanRemote(const CliOptions& o, ErrorStream& err, Runner& run) {
         return PlanOnSession<PlanRemoteKeys>(o, err, run);
     }
     if (words.size() != 3 || (words[1] != "save" && words[1] != "load")) {
-        return Usage(err, "remote takes save or load and a file name, learn KEY or show");
+        return UsageError(err, "remote takes save or load and a file name, learn KEY or show");
     }
-    if (o.timeoutSeconds) return Usage(err, "--timeout goes with remote learn only");
+    if (o.timeoutSeconds) return UsageError(err, "--timeout goes with remote learn only");
     const std::string path = WithExtension(words[2], kRemoteFileExtension);
     if (words[1] == "save") {
         run = [path](Context& c) -> int {
@@ -404,11 +404,11 @@ int PlanEqImport(const CliOptions& o, EqView view, ErrorStream& err, Runner& run
 
 int PlanEq(const CliOptions& o, ErrorStream& err, Runner& run) {
     const auto view = o.words.size() == 2 ? EqViewFromName(o.words[1]) : std::nullopt;
-    if (!view) return Usage(err, "eq takes one EQ view: " + EqViewNames());
+    if (!view) return UsageError(err, "eq takes one EQ view: " + EqViewNames());
     if (o.importPath) return PlanEqImport(o, *view, err, run);
     std::optional<FilterExportFormat> format;
     if (o.exportFormat && !(format = FilterExportFormatFromName(*o.exportFormat))) {
-        return Usage(err, "--export takes apo or rew, not \"" + *o.exportFormat + "\"");
+        return UsageError(err, "--export takes apo or rew, not \"" + *o.exportFormat + "\"");
     }
     run = [view = *view, response = o.response, format](Context& c) -> int {
         std::array<EqBand, kEqMaxBands> bands;
@@ -460,33 +460,34 @@ using Planner = int (*)(const CliOptions&, ErrorStream&, Runner&);
 // and the import's own options.
 int CheckEqOptions(const CliOptions& options, ErrorStream& err) {
     const bool eq = options.words[0] == "eq";
-    if (options.response && !eq) return Usage(err, "--response goes with eq only");
-    if (options.importPath && !eq) return Usage(err, "--import goes with eq only");
-    if (options.exportFormat && !eq) return Usage(err, "--export goes with eq only");
+    if (options.response && !eq) return UsageError(err, "--response goes with eq only");
+    if (options.importPath && !eq) return UsageError(err, "--import goes with eq only");
+    if (options.exportFormat && !eq) return UsageError(err, "--export goes with eq only");
     if (int(options.response) + int(options.importPath.has_value()) + int(options.exportFormat.has_value()) > 1) {
-        return Usage(err, "eq takes only one of --response, --import and --export");
+        return UsageError(err, "eq takes only one of --response, --import and --export");
     }
     const bool onImport = eq && options.importPath;
-    if (options.fit && !onImport) return Usage(err, "--fit goes with eq --import only");
-    if (options.values && !onImport) return Usage(err, "--values goes with eq --import only");
-    if (options.dryRun && !onImport) return Usage(err, "--dry-run goes with eq --import only");
-    if (options.fit && options.values) return Usage(err, "--fit and --values are two ways to import: give one");
+    if (options.fit && !onImport) return UsageError(err, "--fit goes with eq --import only");
+    if (options.values && !onImport) return UsageError(err, "--values goes with eq --import only");
+    if (options.dryRun && !onImport) return UsageError(err, "--dry-run goes with eq --import only");
+    if (options.fit && options.values) return UsageError(err, "--fit and --values are two ways to import: give one");
     return kExitOk;
 }
 
 // The options that belong to one command only.
 int CheckCommandOptions(const CliOptions& options, ErrorStream& err) {
     const std::string& command = options.words[0];
-    if (options.targetMode && command != "load") return Usage(err, "--mode goes with load only");
+    if (options.targetMode && command != "load") return UsageError(err, "--mode goes with load only");
     if (options.force && command != "set" && command != "mode") {
-        return Usage(err, "--force goes with set and mode only");
+        return UsageError(err, "--force goes with set and mode only");
     }
-    if (options.yes && command != "reset") return Usage(err, "--yes goes with reset only");
+    if (options.yes && command != "reset") return UsageError(err, "--yes goes with reset only");
+    if (options.verify && command != "load") return UsageError(err, "--verify goes with load only");
     if (const int status = CheckEqOptions(options, err); status != kExitOk) return status;
-    if (options.timeoutSeconds && command != "remote") return Usage(err, "--timeout goes with remote learn only");
-    if (options.room && command != "wmic") return Usage(err, "--room goes with wmic pair only");
+    if (options.timeoutSeconds && command != "remote") return UsageError(err, "--timeout goes with remote learn only");
+    if (options.room && command != "wmic") return UsageError(err, "--room goes with wmic pair only");
     if ((command == "list" || command == "print-udev-rules") && options.words.size() != 1) {
-        return Usage(err, command + " takes no arguments");
+        return UsageError(err, command + " takes no arguments");
     }
     return kExitOk;
 }
@@ -524,12 +525,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     ErrorStream err(errStream);
     std::string error;
     const auto options = ParseCliOptions(args, error);
-    if (!options) return Usage(err, error);
+    if (!options) return UsageError(err, error);
     if (options->help) {
         out << kUsage;
         return kExitOk;
     }
-    if (options->words.empty()) return Usage(err, "no command given");
+    if (options->words.empty()) return UsageError(err, "no command given");
     if (const int status = CheckCommandOptions(*options, err); status != kExitOk) return status;
     SetCurrentLanguage(options->language);
     const std::string& command = options->words[0];
@@ -538,15 +539,18 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitOk;
     }
     if (command == "list") return List(*options, out, err);
+    // Two files are compared without a device.
+    if (command == "diff" && options->words.size() == 3) return DiffFiles(*options, out, err);
 
     static const std::map<std::string, Planner> kCommands = {
         {"info", PlanInfo}, {"get", PlanGet},   {"set", PlanSet},   {"dump", PlanDump},
         {"save", PlanSave}, {"load", PlanLoad}, {"mode", PlanMode}, {"remote", PlanRemote},
         {"eq", PlanEq},     {"logo", PlanLogo}, {"wmic", PlanOnSession<PlanWirelessMics>},
         {"reset", PlanOnSession<PlanReset>},    {"settings", PlanOnSession<PlanSettings>},
+        {"diff", PlanOnSession<PlanDiff>},
     };
     const auto found = kCommands.find(command);
-    if (found == kCommands.end()) return Usage(err, "unknown command \"" + command + "\"");
+    if (found == kCommands.end()) return UsageError(err, "unknown command \"" + command + "\"");
     Runner run;
     if (const int status = found->second(*options, err, run); status != kExitOk) return status;
 

@@ -12,6 +12,7 @@ enum ExitStatus {
     kExitDevice = 1,  // no device, refused model, a key lock or volume ceiling, or the device failed
     kExitUsage = 2,
     kExitFile = 3,
+    kExitDiffers = 4,  // diff: the two sides differ
     kExitInterrupted = 130,  // SIGINT or SIGTERM, after the command in flight
 };
 

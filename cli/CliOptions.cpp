@@ -22,10 +22,23 @@ const char* const kUsage =
     "  dump                      every named parameter\n"
     "  save FILE                 save the parameters to a mode data file; the extension .k71x is appended\n"
     "                            when missing (and replaces any other extension)\n"
-    "  load FILE [--mode N]      load a mode data file into the device. A file whose name starts with m1, m2,\n"
+    "  load FILE [--mode N] [--verify]\n"
+    "                            load a mode data file into the device. A file whose name starts with m1, m2,\n"
     "                            m3 or m4 before its \".k71x\" (also melorin1..4 or 默认1..4; letter case\n"
     "                            does not matter), such as \"m2 vocal.k71x\", is then also stored into that\n"
-    "                            mode; --mode N stores it into mode N instead\n"
+    "                            mode; --mode N stores it into mode N instead. --verify reads every\n"
+    "                            parameter back after the write and prints \"NAME B/I SENT READ\" for each\n"
+    "                            the device did not take (SENT the text of the value sent, READ of the value\n"
+    "                            read back; texts as for diff); then it exits 1 and stores no mode\n"
+    "  diff A.k71x [B.k71x]      compare mode data file A with file B or, without B, with the device (B):\n"
+    "                            one line \"NAME B/I TEXT-A TEXT-B\" per value the two hold differently, texts\n"
+    "                            as get shows them (one that is empty or holds a blank in double quotes).\n"
+    "                            Parameters first, in dump's order, a right-channel or block-6 twin at its\n"
+    "                            own address; then the bytes of the records: the machine settings by their\n"
+    "                            settings keys (machine/BYTE), remote-N (remote/N, the codes as remote show\n"
+    "                            prints them), auto-sub-N, light-R-N and light-table-N. Meter levels are not\n"
+    "                            compared. Files are checked as load checks them; with two files no device\n"
+    "                            is touched. Exit status 0 when nothing differs, 4 when something does\n"
     "  mode load|save|recall N [--force]\n"
     "                            load, save or recall the default of stored mode N (1 to 4); the device's\n"
     "                            key locks for loading (which also bars recalling) and saving modes apply\n"
@@ -90,6 +103,7 @@ const char* const kUsage =
     "  --force                   with set and mode only: ignore the device's key locks (and, with set, its\n"
     "                            volume ceilings)\n"
     "  --yes                     with reset only: confirms the reset\n"
+    "  --verify                  with load only: read the device back and list what it did not take\n"
     "  --timeout=SECONDS         with remote learn only: how long to wait for the key\n"
     "  --room ROOM               with wmic pair only: the room whose channels the microphones use\n"
     "  --import FILE             with eq only: the filter file whose filters become the view's bands\n"
@@ -97,9 +111,9 @@ const char* const kUsage =
     "  --dry-run                 with eq --import only: print what the import would set and send nothing\n"
     "  --export apo|rew          with eq only: write the view's bands as a filter file of that format\n"
     "Files are read and checked before the device is touched. Exit status: 0 success; 1 no device, refused\n"
-    "model, a key lock or volume ceiling, or a device that failed; 2 usage error; 3 file error; 130\n"
-    "interrupted (SIGINT or SIGTERM: the command in flight is finished, the volumes are restored and the\n"
-    "device is let go).\n";
+    "model, a key lock or volume ceiling, or a device that failed (also one that did not take what load\n"
+    "--verify sent); 2 usage error; 3 file error; 4 diff found differences; 130 interrupted (SIGINT or\n"
+    "SIGTERM: the command in flight is finished, the volumes are restored and the device is let go).\n";
 
 std::optional<long> ParseInteger(const std::string& text) { return ParseStrictInteger(text); }
 
@@ -115,7 +129,7 @@ namespace {
 constexpr std::pair<std::string_view, bool CliOptions::*> kFlags[] = {
     {"--trace", &CliOptions::trace},       {"--force", &CliOptions::force}, {"--yes", &CliOptions::yes},
     {"--response", &CliOptions::response}, {"--fit", &CliOptions::fit},     {"--values", &CliOptions::values},
-    {"--dry-run", &CliOptions::dryRun},
+    {"--dry-run", &CliOptions::dryRun},    {"--verify", &CliOptions::verify},
 };
 
 }  // namespace

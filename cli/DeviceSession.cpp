@@ -23,6 +23,18 @@ void ErrorStream::Line(const std::string& text) {
     stream_.flush();
 }
 
+int UsageError(ErrorStream& err, const std::string& message) {
+    err.Line("error: " + message);
+    err.Line("run \"sonoria-cli --help\" for the commands");
+    return kExitUsage;
+}
+
+int DeviceFailed(ErrorStream& err, const std::string& failure) {
+    if (SynchronisationInterrupted()) return kExitInterrupted;
+    err.Line("error: " + failure + ": unplug the device, plug it in again and retry");
+    return kExitDevice;
+}
+
 DeviceSession::DeviceSession(std::shared_ptr<HidBackend> backend, bool trace, ErrorStream& err)
     : backend_(std::move(backend)), trace_(trace), err_(err) {}
 

@@ -26,6 +26,14 @@ private:
     std::ostream& stream_;
 };
 
+// Says what is wrong with the command line and where the commands are
+// explained; returns kExitUsage.
+int UsageError(ErrorStream& err, const std::string& message);
+
+// The status of a command the device did not take: kExitInterrupted after an
+// interruption, else kExitDevice having said "error: FAILURE" and what to try.
+int DeviceFailed(ErrorStream& err, const std::string& failure);
+
 // The session also stands in for the main window: the synchronisation
 // workers report their results to it.
 class DeviceSession : public HostMessageSink {

@@ -19,18 +19,6 @@ constexpr auto kPollInterval = std::chrono::milliseconds(20);
 // How long "wmic pair" waits for the receiver to report the microphone paired.
 constexpr auto kPairingReportWait = std::chrono::seconds(10);
 
-int UsageError(ErrorStream& err, const std::string& message) {
-    err.Line("error: " + message);
-    err.Line("run \"sonoria-cli --help\" for the commands");
-    return kExitUsage;
-}
-
-std::string Hex(int value) {
-    char text[4];
-    std::snprintf(text, sizeof text, "%02X", value & 0xFF);
-    return text;
-}
-
 // Waits until `done` or `deadline`; false on the deadline, an interruption or a lost link.
 template <typename Done>
 bool WaitUntil(Done done, Clock::time_point deadline) {
@@ -43,7 +31,7 @@ bool WaitUntil(Done done, Clock::time_point deadline) {
 
 int ShowRemoteCodes(std::ostream& out) {
     for (int key = 0; key <= kRemoteKeyCount; ++key) {
-        out << key << " " << Hex(g_Device.remote[static_cast<std::size_t>(key)].load()) << " "
+        out << key << " " << RemoteCodeText(g_Device.remote[static_cast<std::size_t>(key)].load()) << " "
             << RemoteKeyFunction(key) << "\n";
     }
     return kExitOk;
@@ -113,6 +101,12 @@ int Pair(DeviceSession& session, int mic, int room, std::ostream& out, ErrorStre
 
 }  // namespace
 
+std::string RemoteCodeText(int code) {
+    char text[4];
+    std::snprintf(text, sizeof text, "%02X", code & 0xFF);
+    return text;
+}
+
 int LearnRemoteKey(DeviceSession& session, int key, std::chrono::milliseconds timeout, std::ostream& out,
                    ErrorStream& err) {
     const unsigned before = session.KeysLearned();
@@ -139,7 +133,7 @@ int LearnRemoteKey(DeviceSession& session, int key, std::chrono::milliseconds ti
         }
         return kExitDevice;
     }
-    out << "key " << key << " (" << RemoteKeyFunction(key) << "): " << Hex(session.LastLearnedCode()) << "\n";
+    out << "key " << key << " (" << RemoteKeyFunction(key) << "): " << RemoteCodeText(session.LastLearnedCode()) << "\n";
     if (!SendRemoteBlock()) {
         err.Line("error: the learned codes could not be written to the device");
         return kExitDevice;
