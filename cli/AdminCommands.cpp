@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/JsonOutput.h"
 #include "link/LinkState.h"
 #include "state/DeviceState.h"
 #include "state/MachineSettings.h"
@@ -121,10 +122,18 @@ std::string FormatValue(const Setting& setting, int raw) {
     return {};
 }
 
-void PrintSettings(std::ostream& out) {
+// One "key: value" line per setting, or one object of them for --json.
+void PrintSettings(std::ostream& out, bool json) {
+    Json document = Json::object();
     for (const Setting& setting : kSettings) {
-        out << setting.key << ": " << FormatValue(setting, g_Device.machineDevice[setting.byte].load()) << "\n";
+        const std::string text = FormatValue(setting, g_Device.machineDevice[setting.byte].load());
+        if (json) {
+            document[std::string(setting.key)] = text;
+        } else {
+            out << setting.key << ": " << text << "\n";
+        }
     }
+    if (json) PrintJson(out, document);
 }
 
 const KeyLock* FindKeyLock(std::string_view name) {
@@ -252,8 +261,8 @@ int PlanReset(const CliOptions& o, ErrorStream& err, SessionRunner& run) {
 int PlanSettings(const CliOptions& o, ErrorStream& err, SessionRunner& run) {
     const auto& words = o.words;
     if (words.size() == 1) {
-        run = [](DeviceSession&, std::ostream& out, ErrorStream&) -> int {
-            PrintSettings(out);
+        run = [json = o.json](DeviceSession&, std::ostream& out, ErrorStream&) -> int {
+            PrintSettings(out, json);
             return kExitOk;
         };
         return kExitOk;
@@ -262,10 +271,10 @@ int PlanSettings(const CliOptions& o, ErrorStream& err, SessionRunner& run) {
     Changes changes;
     const std::vector<std::string> pairs(words.begin() + 2, words.end());
     if (const int status = ParseChanges(pairs, changes, err); status != kExitOk) return status;
-    run = [changes = std::move(changes)](DeviceSession&, std::ostream& out, ErrorStream& e) -> int {
+    run = [changes = std::move(changes), json = o.json](DeviceSession&, std::ostream& out, ErrorStream& e) -> int {
         EditSettings(changes);
         if (!ApplyMachineSettings() || !DeviceTookIt()) return DeviceFailed(e, "the device did not answer the machine settings");
-        PrintSettings(out);
+        PrintSettings(out, json);
         return kExitOk;
     };
     return kExitOk;

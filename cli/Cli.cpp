@@ -12,6 +12,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CompareCommands.h"
 #include "cli/DeviceSession.h"
+#include "cli/JsonOutput.h"
 #include "cli/LogoCommand.h"
 #include "cli/RemoteAndWirelessCommands.h"
 #include "cli/UdevRules.h"
@@ -69,6 +70,13 @@ std::string ParamLine(const ParamInfo& param) {
            std::to_string(param.address.index) + " " + std::to_string(raw) + " " + FormatParamText(param, raw);
 }
 
+// The parameter as --json gives it: the fields of its line.
+Json ParamJson(const ParamInfo& param) {
+    const int raw = ReadParam(param);
+    return {{"name", param.name},  {"block", param.address.block},       {"index", param.address.index},
+            {"raw", raw},          {"text", FormatParamText(param, raw)}};
+}
+
 // The status of a step that stopped early: an interruption, or a device that failed.
 int Stopped(Context& c, const std::string& failure) { return DeviceFailed(c.err, failure); }
 
@@ -81,11 +89,21 @@ int Finish(Context& c, const char* what) {
 int Info(Context& c) {
     char subVersion[8];
     std::snprintf(subVersion, sizeof subVersion, "%02d", g_Device.subVersion.load());
+    const int mode = ClampMode(g_Device.currentMode.load()) + 1;
+    const int recordBytes = g_Device.recordLayout.load() != 0 ? 14 : 11;
+    if (c.options.json) {
+        PrintJson(c.out, {{"machine", g_Device.machineName.Get()},
+                          {"hardware-version", g_Device.hardwareVersion.Get()},
+                          {"sub-version", subVersion},
+                          {"mode", mode},
+                          {"record-layout", recordBytes}});
+        return kExitOk;
+    }
     c.out << "machine: " << g_Device.machineName.Get() << "\n"
           << "hardware-version: " << g_Device.hardwareVersion.Get() << "\n"
           << "sub-version: " << subVersion << "\n"
-          << "mode: " << ClampMode(g_Device.currentMode.load()) + 1 << "\n"
-          << "record-layout: " << (g_Device.recordLayout.load() != 0 ? 14 : 11) << " bytes\n";
+          << "mode: " << mode << "\n"
+          << "record-layout: " << recordBytes << " bytes\n";
     return kExitOk;
 }
 
@@ -106,7 +124,11 @@ int PlanGet(const CliOptions& o, ErrorStream& err, Runner& run) {
     const ParamInfo* param = NamedParam(o.words[1], err);
     if (param == nullptr) return kExitUsage;
     run = [param](Context& c) -> int {
-        c.out << ParamLine(*param) << "\n";
+        if (c.options.json) {
+            PrintJson(c.out, ParamJson(*param));
+        } else {
+            c.out << ParamLine(*param) << "\n";
+        }
         return kExitOk;
     };
     return kExitOk;
@@ -115,7 +137,13 @@ int PlanGet(const CliOptions& o, ErrorStream& err, Runner& run) {
 int PlanDump(const CliOptions& o, ErrorStream& err, Runner& run) {
     if (o.words.size() != 1) return UsageError(err, "dump takes no arguments");
     run = [](Context& c) -> int {
-        for (const ParamInfo& param : AllParams()) c.out << ParamLine(param) << "\n";
+        if (c.options.json) {
+            Json params = Json::array();
+            for (const ParamInfo& param : AllParams()) params.push_back(ParamJson(param));
+            PrintJson(c.out, params);
+        } else {
+            for (const ParamInfo& param : AllParams()) c.out << ParamLine(param) << "\n";
+        }
         return kExitOk;
     };
     return kExitOk;
@@ -326,16 +354,34 @@ void PrintEqBand(std::ostream& out, const EqBand& band) {
     out << line;
 }
 
-// The curve the graph draws: each column's frequency and the summed response there.
-void PrintEqResponse(std::ostream& out, std::span<const EqBand> bands, int layout) {
+// A band as --json gives it, the numbers to the digits of its line.
+Json EqBandJson(const EqBand& band) {
+    return {{"index", band.index},
+            {"type", EqBandTypeName(band.type)},
+            {"frequency", Rounded(band.frequency, 2)},
+            {"gain", Rounded(band.gain, 2)},
+            {"q", Rounded(band.q, 3)},
+            {"locked", band.locked}};
+}
+
+// The curve the graph draws: each column's frequency and the summed response
+// there, as CSV or as an array of objects with the same names.
+void PrintEqResponse(std::ostream& out, std::span<const EqBand> bands, int layout, bool json) {
     const std::array<float, kEqColumns> total = TotalResponse(bands, layout);
-    out << "frequency_hz,gain_db\n";
+    Json points = Json::array();
+    if (!json) out << "frequency_hz,gain_db\n";
     for (int column = 0; column < kEqColumns; ++column) {
+        const double frequency = FrequencyAtPosition(column / double(kEqColumns));
+        const double gain = total[static_cast<std::size_t>(column)];
+        if (json) {
+            points.push_back({{"frequency_hz", Rounded(frequency, 2)}, {"gain_db", Rounded(gain, 4)}});
+            continue;
+        }
         char line[64];
-        std::snprintf(line, sizeof line, "%.2f,%.4f\n", FrequencyAtPosition(column / double(kEqColumns)),
-                      total[static_cast<std::size_t>(column)]);
+        std::snprintf(line, sizeof line, "%.2f,%.4f\n", frequency, gain);
         out << line;
     }
+    if (json) PrintJson(out, points);
 }
 
 // A "# NAME VALUE" line of an import's summary, the value in dB with two decimals.
@@ -417,7 +463,11 @@ int PlanEq(const CliOptions& o, ErrorStream& err, Runner& run) {
         if (format) {
             c.out << ExportFilterText(*format, view, used, *format == FilterExportFormat::Rew ? LocalTimeNow() : "");
         } else if (response) {
-            PrintEqResponse(c.out, used, EqViewLayout(view));
+            PrintEqResponse(c.out, used, EqViewLayout(view), c.options.json);
+        } else if (c.options.json) {
+            Json list = Json::array();
+            for (const EqBand& band : used) list.push_back(EqBandJson(band));
+            PrintJson(c.out, list);
         } else {
             for (const EqBand& band : used) PrintEqBand(c.out, band);
         }
@@ -434,23 +484,26 @@ int List(const CliOptions& options, std::ostream& out, ErrorStream& err) {
         return kExitFile;
     }
     const auto interfaces = backend->Enumerate();
-    int found = 0;
+    Json listed = Json::array();
     for (const HidInterfaceInfo& info : interfaces.value_or(std::vector<HidInterfaceInfo>{})) {
         if (!info.attributes || info.attributes->vendorId != kVendorId || info.attributes->productId != kProductId) {
             continue;
         }
-        ++found;
-        if (backend->Open(info.path)) {
-            out << info.path << "\n";
-        } else {
-            out << info.path << " (cannot be opened: permission denied? install the rule of "
-                << "\"sonoria-cli print-udev-rules\" in /etc/udev/rules.d/70-sonoria.rules)\n";
+        const bool opens = backend->Open(info.path) != nullptr;
+        listed.push_back({{"path", info.path}, {"can-open", opens}});
+        if (options.json) continue;
+        out << info.path;
+        if (!opens) {
+            out << " (cannot be opened: permission denied? install the rule of "
+                << "\"sonoria-cli print-udev-rules\" in /etc/udev/rules.d/70-sonoria.rules)";
         }
+        out << "\n";
     }
-    if (found == 0) {
+    if (listed.empty()) {
         err.Line("error: no device found (USB 2010:1031): connect it and switch it on");
         return kExitDevice;
     }
+    if (options.json) PrintJson(out, listed);
     return kExitOk;
 }
 
@@ -474,9 +527,25 @@ int CheckEqOptions(const CliOptions& options, ErrorStream& err) {
     return kExitOk;
 }
 
+// The commands --json gives a document of: eq only for its bands and --response.
+bool HasJsonForm(const CliOptions& options) {
+    const auto& words = options.words;
+    const std::string& command = words[0];
+    if (command == "eq") return !options.importPath && !options.exportFormat;
+    if (command == "remote" || command == "wmic") return words.size() >= 2 && words[1] == "show";
+    for (const char* plain : {"list", "info", "get", "dump", "settings", "diff"}) {
+        if (command == plain) return true;
+    }
+    return false;
+}
+
 // The options that belong to one command only.
 int CheckCommandOptions(const CliOptions& options, ErrorStream& err) {
     const std::string& command = options.words[0];
+    if (options.json && !HasJsonForm(options)) {
+        return UsageError(err, "--json goes with list, info, get, dump, eq (its bands and --response), settings, "
+                               "diff, remote show and wmic show only");
+    }
     if (options.targetMode && command != "load") return UsageError(err, "--mode goes with load only");
     if (options.force && command != "set" && command != "mode") {
         return UsageError(err, "--force goes with set and mode only");

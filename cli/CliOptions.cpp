@@ -104,6 +104,16 @@ const char* const kUsage =
     "                            volume ceilings)\n"
     "  --yes                     with reset only: confirms the reset\n"
     "  --verify                  with load only: read the device back and list what it did not take\n"
+    "  --json                    one JSON document on standard output instead of the lines, their fields\n"
+    "                            named as in the lines: list [{path, can-open}]; info {machine,\n"
+    "                            hardware-version, sub-version, mode, record-layout (in bytes)}; get {name,\n"
+    "                            block, index, raw, text} and dump an array of them; eq [{index, type,\n"
+    "                            frequency, gain, q, locked}] and eq --response [{frequency_hz, gain_db}];\n"
+    "                            settings (and settings set) {KEY: VALUE}; diff [{name, block, index, a, b}]\n"
+    "                            (block the record's name for a record's byte); remote show [{key, code,\n"
+    "                            function}]; wmic show {room, mics: [{mic, volume, gate, channel,\n"
+    "                            frequency-mhz, power, status, pairing}]}. Errors stay on standard error;\n"
+    "                            --json with any other command is a usage error\n"
     "  --timeout=SECONDS         with remote learn only: how long to wait for the key\n"
     "  --room ROOM               with wmic pair only: the room whose channels the microphones use\n"
     "  --import FILE             with eq only: the filter file whose filters become the view's bands\n"
@@ -130,6 +140,7 @@ constexpr std::pair<std::string_view, bool CliOptions::*> kFlags[] = {
     {"--trace", &CliOptions::trace},       {"--force", &CliOptions::force}, {"--yes", &CliOptions::yes},
     {"--response", &CliOptions::response}, {"--fit", &CliOptions::fit},     {"--values", &CliOptions::values},
     {"--dry-run", &CliOptions::dryRun},    {"--verify", &CliOptions::verify},
+    {"--json", &CliOptions::json},
 };
 
 }  // namespace

@@ -19,6 +19,7 @@ struct CliOptions {
     std::optional<int> targetMode;  // load --mode N, as 1..4
     bool force = false;             // set and mode --force: past the device's key locks (and volume ceilings)
     bool yes = false;               // reset --yes: the reset is meant
+    bool json = false;              // --json: one JSON document instead of the text lines
     bool verify = false;            // load --verify: read the device back and compare with what was sent
     bool response = false;          // eq --response: the drawn curve instead of the bands
     std::optional<std::string> importPath;    // eq --import FILE: a filter file into the view's bands

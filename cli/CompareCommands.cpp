@@ -4,6 +4,7 @@
 
 #include "cli/AdminCommands.h"
 #include "cli/Cli.h"
+#include "cli/JsonOutput.h"
 #include "cli/RemoteAndWirelessCommands.h"
 #include "files/ModeFile.h"
 #include "files/ModeFileFormat.h"
@@ -89,8 +90,8 @@ std::string BlockText(const std::variant<int, std::string_view>& block) {
     return std::string(std::get<std::string_view>(block));
 }
 
-int ShowDifferences(std::ostream& out, const std::vector<Difference>& differences) {
-    PrintDifferences(out, differences);
+int ShowDifferences(std::ostream& out, const std::vector<Difference>& differences, bool json) {
+    PrintDifferences(out, differences, json);
     return differences.empty() ? kExitOk : kExitDiffers;
 }
 
@@ -143,7 +144,17 @@ std::vector<Difference> CompareValues(const ModeValues& a, const ModeValues& b) 
     return out;
 }
 
-void PrintDifferences(std::ostream& out, const std::vector<Difference>& differences) {
+void PrintDifferences(std::ostream& out, const std::vector<Difference>& differences, bool json) {
+    if (json) {
+        Json list = Json::array();
+        for (const Difference& d : differences) {
+            Json block;
+            std::visit([&block](const auto& value) { block = value; }, d.block);
+            list.push_back({{"name", d.name}, {"block", block}, {"index", d.index}, {"a", d.a}, {"b", d.b}});
+        }
+        PrintJson(out, list);
+        return;
+    }
     for (const Difference& d : differences) {
         out << d.name << " " << BlockText(d.block) << "/" << d.index << " " << Field(d.a) << " " << Field(d.b) << "\n";
     }
@@ -153,7 +164,7 @@ int DiffFiles(const CliOptions& o, std::ostream& out, ErrorStream& err) {
     ModeValues a, b;
     if (const int status = ReadSide(o.words[1], a, err); status != kExitOk) return status;
     if (const int status = ReadSide(o.words[2], b, err); status != kExitOk) return status;
-    return ShowDifferences(out, CompareValues(a, b));
+    return ShowDifferences(out, CompareValues(a, b), o.json);
 }
 
 int PlanDiff(const CliOptions& o, ErrorStream& err, SessionRunner& run) {
@@ -162,8 +173,8 @@ int PlanDiff(const CliOptions& o, ErrorStream& err, SessionRunner& run) {
     }
     ModeValues file;
     if (const int status = ReadSide(o.words[1], file, err); status != kExitOk) return status;
-    run = [file](DeviceSession&, std::ostream& out, ErrorStream&) {
-        return ShowDifferences(out, CompareValues(file, ImageValues()));
+    run = [file, json = o.json](DeviceSession&, std::ostream& out, ErrorStream&) {
+        return ShowDifferences(out, CompareValues(file, ImageValues()), json);
     };
     return kExitOk;
 }
@@ -182,7 +193,7 @@ ModeValues WrittenValues() {
 int VerifyWrite(const ModeValues& sent, std::ostream& out, ErrorStream& err) {
     if (!ReadAll()) return DeviceFailed(err, "the device did not answer while it was read back");
     const std::vector<Difference> differences = CompareValues(sent, ImageValues());
-    PrintDifferences(out, differences);
+    PrintDifferences(out, differences, false);
     if (differences.empty()) return kExitOk;
     err.Line("error: the device did not take " + std::to_string(differences.size()) +
              (differences.size() == 1 ? " parameter" : " parameters"));

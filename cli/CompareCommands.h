@@ -50,7 +50,9 @@ std::vector<Difference> CompareValues(const ModeValues& a, const ModeValues& b);
 
 // "NAME B/I TEXT-A TEXT-B" per difference; a text that is empty or holds a
 // blank is written in double quotes, so that the line splits at its blanks.
-void PrintDifferences(std::ostream& out, const std::vector<Difference>& differences);
+// With `json` one array of objects with name, block (a number for a
+// parameter, the record's name for a record), index, a and b.
+void PrintDifferences(std::ostream& out, const std::vector<Difference>& differences, bool json);
 
 // "diff A B" with two files: both are checked as load checks them (kExitFile,
 // having said why, for one it would refuse); prints what differs and returns
