@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -476,19 +477,39 @@ int PlanEq(const CliOptions& o, ErrorStream& err, Runner& run) {
     return kExitOk;
 }
 
-int List(const CliOptions& options, std::ostream& out, ErrorStream& err) {
+bool IsOurs(const HidInterfaceInfo& info) {
+    return info.attributes && info.attributes->vendorId == kVendorId && info.attributes->productId == kProductId;
+}
+
+// The backend the options choose (`given` instead when there is one),
+// limited to the device of --device; kExitOk, or the status having said why.
+int ChooseBackend(const CliOptions& options, std::shared_ptr<HidBackend> given, ErrorStream& err,
+                  std::shared_ptr<HidBackend>& backend) {
     std::string error;
-    const auto backend = MakeBackend(options.backend, error);
+    backend = given ? std::move(given) : MakeBackend(options.backend, error);
     if (!backend) {
         err.Line("error: cannot start the virtual device from the file: " + error);
         return kExitFile;
     }
+    if (!options.devicePath) return kExitOk;
+    const std::string& path = *options.devicePath;
+    const auto interfaces = backend->Enumerate().value_or(std::vector<HidInterfaceInfo>{});
+    const auto isChosen = [&path](const HidInterfaceInfo& info) { return IsOurs(info) && info.path == path; };
+    if (std::ranges::none_of(interfaces, isChosen)) {
+        err.Line("error: no device at " + path + "; sonoria-cli list shows the connected ones");
+        return kExitDevice;
+    }
+    backend = std::make_shared<OneDeviceBackend>(std::move(backend), path);
+    return kExitOk;
+}
+
+int List(const CliOptions& options, std::shared_ptr<HidBackend> given, std::ostream& out, ErrorStream& err) {
+    std::shared_ptr<HidBackend> backend;
+    if (const int status = ChooseBackend(options, std::move(given), err, backend); status != kExitOk) return status;
     const auto interfaces = backend->Enumerate();
     Json listed = Json::array();
     for (const HidInterfaceInfo& info : interfaces.value_or(std::vector<HidInterfaceInfo>{})) {
-        if (!info.attributes || info.attributes->vendorId != kVendorId || info.attributes->productId != kProductId) {
-            continue;
-        }
+        if (!IsOurs(info)) continue;
         const bool opens = backend->Open(info.path) != nullptr;
         listed.push_back({{"path", info.path}, {"can-open", opens}});
         if (options.json) continue;
@@ -561,13 +582,10 @@ int CheckCommandOptions(const CliOptions& options, ErrorStream& err) {
     return kExitOk;
 }
 
-int RunDeviceCommand(const CliOptions& options, const Runner& run, std::ostream& out, ErrorStream& err) {
-    std::string error;
-    auto backend = MakeBackend(options.backend, error);
-    if (!backend) {
-        err.Line("error: cannot start the virtual device from the file: " + error);
-        return kExitFile;
-    }
+int RunDeviceCommand(const CliOptions& options, std::shared_ptr<HidBackend> given, const Runner& run,
+                     std::ostream& out, ErrorStream& err) {
+    std::shared_ptr<HidBackend> backend;
+    if (const int status = ChooseBackend(options, std::move(given), err, backend); status != kExitOk) return status;
     const auto previousHandler = SetWriteFailureHandler([&err](int code, const std::string& path) {
         err.Line("error: cannot write " + path + ": " + std::strerror(code));
     });
@@ -589,7 +607,12 @@ int RunDeviceCommand(const CliOptions& options, const Runner& run, std::ostream&
 
 const char* UdevRules() { return kUdevRulesText; }
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& errStream) {
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return RunCli(args, out, err, nullptr);
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& errStream,
+           std::shared_ptr<HidBackend> backend) {
     ClearSynchronisationInterrupt();
     ErrorStream err(errStream);
     std::string error;
@@ -607,7 +630,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << UdevRules();
         return kExitOk;
     }
-    if (command == "list") return List(*options, out, err);
+    if (command == "list") return List(*options, std::move(backend), out, err);
     // Two files are compared without a device.
     if (command == "diff" && options->words.size() == 3) return DiffFiles(*options, out, err);
 
@@ -623,7 +646,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     Runner run;
     if (const int status = found->second(*options, err, run); status != kExitOk) return status;
 
-    int status = RunDeviceCommand(*options, run, out, err);
+    int status = RunDeviceCommand(*options, std::move(backend), run, out, err);
     if (SynchronisationInterrupted()) {
         err.Line("interrupted: the command in flight was finished and the device let go");
         status = kExitInterrupted;

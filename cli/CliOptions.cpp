@@ -11,8 +11,8 @@
 namespace sonoria::cli {
 
 const char* const kUsage =
-    "usage: sonoria-cli [--virtual[=MODEL]] [--virtual-state=FILE] [--virtual-fault=FAULT] [--trace] [--lang=en|zh]\n"
-    "                   COMMAND\n"
+    "usage: sonoria-cli [--virtual[=MODEL[,MODEL...]]] [--virtual-state=FILE] [--virtual-fault=FAULT]\n"
+    "                   [--device PATH] [--trace] [--lang=en|zh] [--json] COMMAND\n"
     "commands:\n"
     "  list                      matching HID devices and their paths\n"
     "  info                      machine name, versions, current mode, record layout\n"
@@ -92,7 +92,13 @@ const char* const kUsage =
     "                            defaults); without --yes it says so and sends nothing\n"
     "  print-udev-rules          the udev rule that gives the logged-in user access to the device\n"
     "options:\n"
-    "  --virtual[=MODEL]         the built-in virtual device instead of USB (model KR710Q unless given)\n"
+    "  --virtual[=MODEL]         the built-in virtual device instead of USB (model KR710Q unless given), at\n"
+    "                            virtual:sonoria-0\n"
+    "  --virtual=MODEL,MODEL...  one virtual device per model, as if several were connected, at\n"
+    "                            virtual:sonoria-0, virtual:sonoria-1 and on; each starts from the file of\n"
+    "                            --virtual-state and shows the fault of --virtual-fault\n"
+    "  --device PATH             the connected device at PATH (as list prints it) rather than the first one\n"
+    "                            found; exit status 1 when no device is at PATH\n"
     "  --virtual-state=FILE      start the virtual device from a mode data file (implies --virtual)\n"
     "  --virtual-fault=FAULT     make the virtual device fail (implies --virtual): silent-after:N stops\n"
     "                            answering after N answered commands, break-after:N breaks the link after\n"
@@ -171,6 +177,12 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
             ++i;
+        } else if (arg == "--device") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                error = "--device takes a device's path, as sonoria-cli list prints it";
+                return std::nullopt;
+            }
+            options.devicePath = args[++i];
         } else if (arg == "--import" || arg == "--export") {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
                 error = arg == "--import" ? "--import takes a filter file" : "--export takes apo or rew";

@@ -14,6 +14,7 @@ inline constexpr int kMaxLearnTimeoutSeconds = 3600;
 
 struct CliOptions {
     BackendChoice backend;          // USB, or the virtual device with its model, start file and fault
+    std::optional<std::string> devicePath;  // --device PATH: that one of the connected devices
     bool trace = false;
     int language = 1;               // 0 Chinese, 1 English
     std::optional<int> targetMode;  // load --mode N, as 1..4

@@ -35,6 +35,16 @@ int DeviceFailed(ErrorStream& err, const std::string& failure) {
     return kExitDevice;
 }
 
+std::optional<std::vector<HidInterfaceInfo>> OneDeviceBackend::Enumerate() {
+    auto interfaces = backend_->Enumerate();
+    if (interfaces) std::erase_if(*interfaces, [this](const HidInterfaceInfo& info) { return info.path != path_; });
+    return interfaces;
+}
+
+std::unique_ptr<HidDevice> OneDeviceBackend::Open(const std::string& path) {
+    return path == path_ ? backend_->Open(path) : nullptr;
+}
+
 DeviceSession::DeviceSession(std::shared_ptr<HidBackend> backend, bool trace, ErrorStream& err)
     : backend_(std::move(backend)), trace_(trace), err_(err) {}
 

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,9 +28,10 @@ struct CliRun {
 
 class CliTest : public ::testing::Test {
 protected:
-    CliRun Cli(std::vector<std::string> args) {
+    // On `backend` when given, else on what the arguments choose.
+    CliRun Cli(std::vector<std::string> args, std::shared_ptr<HidBackend> backend = nullptr) {
         std::ostringstream out, err;
-        const int status = RunCli(args, out, err);
+        const int status = RunCli(args, out, err, std::move(backend));
         return {status, out.str(), err.str()};
     }
     std::string Path(const std::string& name) const { return scratch.File(name); }
