@@ -273,7 +273,9 @@ int PlanSettings(const CliOptions& o, ErrorStream& err, SessionRunner& run) {
     if (const int status = ParseChanges(pairs, changes, err); status != kExitOk) return status;
     run = [changes = std::move(changes), json = o.json](DeviceSession&, std::ostream& out, ErrorStream& e) -> int {
         EditSettings(changes);
-        if (!ApplyMachineSettings() || !DeviceTookIt()) return DeviceFailed(e, "the device did not answer the machine settings");
+        if (!ApplyMachineSettings() || !DeviceTookIt()) {
+            return DeviceFailed(e, "the device did not answer the machine settings");
+        }
         PrintSettings(out, json);
         return kExitOk;
     };

@@ -176,8 +176,9 @@ int PlanSet(const CliOptions& o, ErrorStream& err, Runner& run) {
     if (!sender) return UsageError(err, "\"" + name + "\" is read-only: no control of the device edits it");
     const auto value = ParseInteger(o.words[2]);
     if (!value || !param->range.Contains(*value)) {
-        return UsageError(err, "the raw value of " + name + " is a whole number from " + std::to_string(param->range.min) +
-                              " to " + std::to_string(param->range.max));
+        return UsageError(err, "the raw value of " + name + " is a whole number from " +
+                                   std::to_string(param->range.min) +
+                                   " to " + std::to_string(param->range.max));
     }
     run = [param, sender, value = *value](Context& c) -> int {
         if (!c.options.force) {
@@ -228,7 +229,9 @@ int PlanLoad(const CliOptions& o, ErrorStream& err, Runner& run) {
         if (verify) {
             // A mode is stored only from what the device took.
             if (const int status = VerifyWrite(sent, c.out, c.err); status != kExitOk) {
-                if (target >= 0 && status == kExitDevice) c.err.Line("nothing was stored in mode " + std::to_string(target + 1));
+                if (target >= 0 && status == kExitDevice) {
+                    c.err.Line("nothing was stored in mode " + std::to_string(target + 1));
+                }
                 return status;
             }
         }

@@ -34,9 +34,10 @@ const char* const kUsage =
     "                            one line \"NAME B/I TEXT-A TEXT-B\" per value the two hold differently, texts\n"
     "                            as get shows them (one that is empty or holds a blank in double quotes).\n"
     "                            Parameters first, in dump's order, a right-channel or block-6 twin at its\n"
-    "                            own address; then the bytes of the records: the machine settings by their\n"
-    "                            settings keys (machine/BYTE), remote-N (remote/N, the codes as remote show\n"
-    "                            prints them), auto-sub-N, light-R-N and light-table-N. Meter levels are not\n"
+    "                            own address; then the bytes of the records, B naming the record: the\n"
+    "                            machine settings by their settings keys (machine/BYTE), remote-N (remote/N,\n"
+    "                            the codes as remote show prints them), auto-sub-N (auto-sub/N), light-R-N\n"
+    "                            (light-R/N) and light-table-N (light-table/N). Meter levels are not\n"
     "                            compared. Files are checked as load checks them; with two files no device\n"
     "                            is touched. Exit status 0 when nothing differs, 4 when something does\n"
     "  mode load|save|recall N [--force]\n"
@@ -127,9 +128,9 @@ const char* const kUsage =
     "  --dry-run                 with eq --import only: print what the import would set and send nothing\n"
     "  --export apo|rew          with eq only: write the view's bands as a filter file of that format\n"
     "Files are read and checked before the device is touched. Exit status: 0 success; 1 no device, refused\n"
-    "model, a key lock or volume ceiling, or a device that failed (also one that did not take what load\n"
-    "--verify sent); 2 usage error; 3 file error; 4 diff found differences; 130 interrupted (SIGINT or\n"
-    "SIGTERM: the command in flight is finished, the volumes are restored and the device is let go).\n";
+    "model, a key lock or volume ceiling, or a device that failed (also one that did not take what a load\n"
+    "with --verify sent); 2 usage error; 3 file error; 4 diff found differences; 130 interrupted (SIGINT\n"
+    "or SIGTERM: the command in flight is finished, the volumes are restored and the device is let go).\n";
 
 std::optional<long> ParseInteger(const std::string& text) { return ParseStrictInteger(text); }
 

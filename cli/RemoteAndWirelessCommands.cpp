@@ -158,7 +158,8 @@ int LearnRemoteKey(DeviceSession& session, int key, std::chrono::milliseconds ti
         }
         return kExitDevice;
     }
-    out << "key " << key << " (" << RemoteKeyFunction(key) << "): " << RemoteCodeText(session.LastLearnedCode()) << "\n";
+    out << "key " << key << " (" << RemoteKeyFunction(key) << "): " << RemoteCodeText(session.LastLearnedCode())
+        << "\n";
     if (!SendRemoteBlock()) {
         err.Line("error: the learned codes could not be written to the device");
         return kExitDevice;
