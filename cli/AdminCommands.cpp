@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/JsonOutput.h"
 #include "link/LinkState.h"
 #include "state/DeviceState.h"
 #include "state/MachineSettings.h"
@@ -19,21 +20,8 @@
 namespace sonoria::cli {
 namespace {
 
-int UsageError(ErrorStream& err, const std::string& message) {
-    err.Line("error: " + message);
-    err.Line("run \"sonoria-cli --help\" for the commands");
-    return kExitUsage;
-}
-
 // True once the device has answered the command just written, on a sound link.
 bool DeviceTookIt() { return WaitForAnswer() && LinkSound(); }
-
-// The status of a command the device did not take: an interruption, or a device that failed.
-int NotTaken(ErrorStream& err, const std::string& failure) {
-    if (SynchronisationInterrupted()) return kExitInterrupted;
-    err.Line("error: " + failure + ": unplug the device, plug it in again and retry");
-    return kExitDevice;
-}
 
 // The key locks, by their bit of KeyLockBits: the name "locks" gives each and
 // the label of its check in the machine settings window.
@@ -134,10 +122,18 @@ std::string FormatValue(const Setting& setting, int raw) {
     return {};
 }
 
-void PrintSettings(std::ostream& out) {
+// One "key: value" line per setting, or one object of them for --json.
+void PrintSettings(std::ostream& out, bool json) {
+    Json document = Json::object();
     for (const Setting& setting : kSettings) {
-        out << setting.key << ": " << FormatValue(setting, g_Device.machineDevice[setting.byte].load()) << "\n";
+        const std::string text = FormatValue(setting, g_Device.machineDevice[setting.byte].load());
+        if (json) {
+            document[std::string(setting.key)] = text;
+        } else {
+            out << setting.key << ": " << text << "\n";
+        }
     }
+    if (json) PrintJson(out, document);
 }
 
 const KeyLock* FindKeyLock(std::string_view name) {
@@ -255,7 +251,7 @@ int PlanReset(const CliOptions& o, ErrorStream& err, SessionRunner& run) {
         return kExitUsage;
     }
     run = [](DeviceSession&, std::ostream& out, ErrorStream& e) -> int {
-        if (!ResetMachine() || !DeviceTookIt()) return NotTaken(e, "the device did not answer the reset");
+        if (!ResetMachine() || !DeviceTookIt()) return DeviceFailed(e, "the device did not answer the reset");
         out << "the device was reset to its factory settings\n";
         return kExitOk;
     };
@@ -265,8 +261,8 @@ int PlanReset(const CliOptions& o, ErrorStream& err, SessionRunner& run) {
 int PlanSettings(const CliOptions& o, ErrorStream& err, SessionRunner& run) {
     const auto& words = o.words;
     if (words.size() == 1) {
-        run = [](DeviceSession&, std::ostream& out, ErrorStream&) -> int {
-            PrintSettings(out);
+        run = [json = o.json](DeviceSession&, std::ostream& out, ErrorStream&) -> int {
+            PrintSettings(out, json);
             return kExitOk;
         };
         return kExitOk;
@@ -275,13 +271,23 @@ int PlanSettings(const CliOptions& o, ErrorStream& err, SessionRunner& run) {
     Changes changes;
     const std::vector<std::string> pairs(words.begin() + 2, words.end());
     if (const int status = ParseChanges(pairs, changes, err); status != kExitOk) return status;
-    run = [changes = std::move(changes)](DeviceSession&, std::ostream& out, ErrorStream& e) -> int {
+    run = [changes = std::move(changes), json = o.json](DeviceSession&, std::ostream& out, ErrorStream& e) -> int {
         EditSettings(changes);
-        if (!ApplyMachineSettings() || !DeviceTookIt()) return NotTaken(e, "the device did not answer the machine settings");
-        PrintSettings(out);
+        if (!ApplyMachineSettings() || !DeviceTookIt()) {
+            return DeviceFailed(e, "the device did not answer the machine settings");
+        }
+        PrintSettings(out, json);
         return kExitOk;
     };
     return kExitOk;
+}
+
+std::string_view MachineSettingKey(std::size_t byte) {
+    return byte < kSettings.size() ? kSettings[byte].key : std::string_view{};
+}
+
+std::string MachineSettingText(std::size_t byte, int raw) {
+    return byte < kSettings.size() ? FormatValue(kSettings[byte], raw) : std::to_string(raw);
 }
 
 std::string ModeLockRefusal(const std::string& verb) {

@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -10,7 +11,9 @@
 
 #include "cli/AdminCommands.h"
 #include "cli/CliOptions.h"
+#include "cli/CompareCommands.h"
 #include "cli/DeviceSession.h"
+#include "cli/JsonOutput.h"
 #include "cli/LogoCommand.h"
 #include "cli/RemoteAndWirelessCommands.h"
 #include "cli/UdevRules.h"
@@ -61,11 +64,6 @@ struct Context {
 // from the command line and from files was checked before.
 using Runner = std::function<int(Context&)>;
 
-int Usage(ErrorStream& err, const std::string& message) {
-    err.Line("error: " + message);
-    err.Line("run \"sonoria-cli --help\" for the commands");
-    return kExitUsage;
-}
 
 std::string ParamLine(const ParamInfo& param) {
     const int raw = ReadParam(param);
@@ -73,12 +71,15 @@ std::string ParamLine(const ParamInfo& param) {
            std::to_string(param.address.index) + " " + std::to_string(raw) + " " + FormatParamText(param, raw);
 }
 
-// The status of a step that stopped early: an interruption, or a device that failed.
-int Stopped(Context& c, const std::string& failure) {
-    if (SynchronisationInterrupted()) return kExitInterrupted;
-    c.err.Line("error: " + failure + ": unplug the device, plug it in again and retry");
-    return kExitDevice;
+// The parameter as --json gives it: the fields of its line.
+Json ParamJson(const ParamInfo& param) {
+    const int raw = ReadParam(param);
+    return {{"name", param.name},  {"block", param.address.block},       {"index", param.address.index},
+            {"raw", raw},          {"text", FormatParamText(param, raw)}};
 }
+
+// The status of a step that stopped early: an interruption, or a device that failed.
+int Stopped(Context& c, const std::string& failure) { return DeviceFailed(c.err, failure); }
 
 // Fails with a clear line when the link broke during the command.
 int Finish(Context& c, const char* what) {
@@ -89,41 +90,61 @@ int Finish(Context& c, const char* what) {
 int Info(Context& c) {
     char subVersion[8];
     std::snprintf(subVersion, sizeof subVersion, "%02d", g_Device.subVersion.load());
+    const int mode = ClampMode(g_Device.currentMode.load()) + 1;
+    const int recordBytes = g_Device.recordLayout.load() != 0 ? 14 : 11;
+    if (c.options.json) {
+        PrintJson(c.out, {{"machine", g_Device.machineName.Get()},
+                          {"hardware-version", g_Device.hardwareVersion.Get()},
+                          {"sub-version", subVersion},
+                          {"mode", mode},
+                          {"record-layout", recordBytes}});
+        return kExitOk;
+    }
     c.out << "machine: " << g_Device.machineName.Get() << "\n"
           << "hardware-version: " << g_Device.hardwareVersion.Get() << "\n"
           << "sub-version: " << subVersion << "\n"
-          << "mode: " << ClampMode(g_Device.currentMode.load()) + 1 << "\n"
-          << "record-layout: " << (g_Device.recordLayout.load() != 0 ? 14 : 11) << " bytes\n";
+          << "mode: " << mode << "\n"
+          << "record-layout: " << recordBytes << " bytes\n";
     return kExitOk;
 }
 
 int PlanInfo(const CliOptions& o, ErrorStream& err, Runner& run) {
-    if (o.words.size() != 1) return Usage(err, "info takes no arguments");
+    if (o.words.size() != 1) return UsageError(err, "info takes no arguments");
     run = Info;
     return kExitOk;
 }
 
 const ParamInfo* NamedParam(const std::string& name, ErrorStream& err) {
     const ParamInfo* param = FindParam(name);
-    if (param == nullptr) Usage(err, "unknown parameter \"" + name + "\"; \"dump\" lists them all");
+    if (param == nullptr) UsageError(err, "unknown parameter \"" + name + "\"; \"dump\" lists them all");
     return param;
 }
 
 int PlanGet(const CliOptions& o, ErrorStream& err, Runner& run) {
-    if (o.words.size() != 2) return Usage(err, "get takes one parameter name");
+    if (o.words.size() != 2) return UsageError(err, "get takes one parameter name");
     const ParamInfo* param = NamedParam(o.words[1], err);
     if (param == nullptr) return kExitUsage;
     run = [param](Context& c) -> int {
-        c.out << ParamLine(*param) << "\n";
+        if (c.options.json) {
+            PrintJson(c.out, ParamJson(*param));
+        } else {
+            c.out << ParamLine(*param) << "\n";
+        }
         return kExitOk;
     };
     return kExitOk;
 }
 
 int PlanDump(const CliOptions& o, ErrorStream& err, Runner& run) {
-    if (o.words.size() != 1) return Usage(err, "dump takes no arguments");
+    if (o.words.size() != 1) return UsageError(err, "dump takes no arguments");
     run = [](Context& c) -> int {
-        for (const ParamInfo& param : AllParams()) c.out << ParamLine(param) << "\n";
+        if (c.options.json) {
+            Json params = Json::array();
+            for (const ParamInfo& param : AllParams()) params.push_back(ParamJson(param));
+            PrintJson(c.out, params);
+        } else {
+            for (const ParamInfo& param : AllParams()) c.out << ParamLine(param) << "\n";
+        }
         return kExitOk;
     };
     return kExitOk;
@@ -147,16 +168,17 @@ std::string VolumeRefusal(const ParamInfo& param, long value) {
 }
 
 int PlanSet(const CliOptions& o, ErrorStream& err, Runner& run) {
-    if (o.words.size() != 3) return Usage(err, "set takes a parameter name and a raw value");
+    if (o.words.size() != 3) return UsageError(err, "set takes a parameter name and a raw value");
     const std::string& name = o.words[1];
     const ParamInfo* param = NamedParam(name, err);
     if (param == nullptr) return kExitUsage;
     const ParamSenderFn sender = FindSender(param->name);
-    if (!sender) return Usage(err, "\"" + name + "\" is read-only: no control of the device edits it");
+    if (!sender) return UsageError(err, "\"" + name + "\" is read-only: no control of the device edits it");
     const auto value = ParseInteger(o.words[2]);
     if (!value || !param->range.Contains(*value)) {
-        return Usage(err, "the raw value of " + name + " is a whole number from " + std::to_string(param->range.min) +
-                              " to " + std::to_string(param->range.max));
+        return UsageError(err, "the raw value of " + name + " is a whole number from " +
+                                   std::to_string(param->range.min) +
+                                   " to " + std::to_string(param->range.max));
     }
     run = [param, sender, value = *value](Context& c) -> int {
         if (!c.options.force) {
@@ -174,7 +196,7 @@ int PlanSet(const CliOptions& o, ErrorStream& err, Runner& run) {
 }
 
 int PlanSave(const CliOptions& o, ErrorStream& err, Runner& run) {
-    if (o.words.size() != 2) return Usage(err, "save takes a file name");
+    if (o.words.size() != 2) return UsageError(err, "save takes a file name");
     run = [path = WithExtension(o.words[1], kModeFileExtension)](Context& c) -> int {
         // Only what a sound link reported may reach the file.
         if (const int status = Finish(c, "the read"); status != kExitOk) return status;
@@ -186,7 +208,7 @@ int PlanSave(const CliOptions& o, ErrorStream& err, Runner& run) {
 }
 
 int PlanLoad(const CliOptions& o, ErrorStream& err, Runner& run) {
-    if (o.words.size() != 2) return Usage(err, "load takes a file name");
+    if (o.words.size() != 2) return UsageError(err, "load takes a file name");
     const std::string& path = o.words[1];
     std::vector<std::uint8_t> bytes;
     std::string error;
@@ -195,14 +217,24 @@ int PlanLoad(const CliOptions& o, ErrorStream& err, Runner& run) {
         return kExitFile;
     }
     const int target = o.targetMode ? *o.targetMode - 1 : TargetModeForFileName(path);
-    run = [path, bytes = std::move(bytes), target](Context& c) -> int {
+    run = [path, bytes = std::move(bytes), target, verify = o.verify](Context& c) -> int {
         std::string error;
         if (LoadModeFileBytes(bytes, &error) != 1) {
             c.err.Line("error: " + error);
             return kExitFile;
         }
+        const ModeValues sent = verify ? WrittenValues() : ModeValues{};
         if (!WriteAll()) return Stopped(c, "the device did not take the whole file; the write stopped early");
         c.out << "loaded " << path << "\n";
+        if (verify) {
+            // A mode is stored only from what the device took.
+            if (const int status = VerifyWrite(sent, c.out, c.err); status != kExitOk) {
+                if (target >= 0 && status == kExitDevice) {
+                    c.err.Line("nothing was stored in mode " + std::to_string(target + 1));
+                }
+                return status;
+            }
+        }
         if (target >= 0) {
             SelectAndSaveMode(target);
             if (const int status = Finish(c, "the save"); status != kExitOk) return status;
@@ -216,10 +248,10 @@ int PlanLoad(const CliOptions& o, ErrorStream& err, Runner& run) {
 int PlanMode(const CliOptions& o, ErrorStream& err, Runner& run) {
     const auto& words = o.words;
     const auto mode = words.size() == 3 ? ParseModeNumber(words[2]) : std::nullopt;
-    if (!mode) return Usage(err, "mode takes load, save or recall and a mode number from 1 to 4");
+    if (!mode) return UsageError(err, "mode takes load, save or recall and a mode number from 1 to 4");
     const std::string verb = words[1];
     if (verb != "load" && verb != "save" && verb != "recall") {
-        return Usage(err, "mode takes load, save or recall, not \"" + verb + "\"");
+        return UsageError(err, "mode takes load, save or recall, not \"" + verb + "\"");
     }
     run = [verb, number = *mode](Context& c) -> int {
         // The device's mode locks, as the Function window keeps to them.
@@ -270,9 +302,9 @@ int PlanRemote(const CliOptions& o, ErrorStream& err, Runner& run) {
         return PlanOnSession<PlanRemoteKeys>(o, err, run);
     }
     if (words.size() != 3 || (words[1] != "save" && words[1] != "load")) {
-        return Usage(err, "remote takes save or load and a file name, learn KEY or show");
+        return UsageError(err, "remote takes save or load and a file name, learn KEY or show");
     }
-    if (o.timeoutSeconds) return Usage(err, "--timeout goes with remote learn only");
+    if (o.timeoutSeconds) return UsageError(err, "--timeout goes with remote learn only");
     const std::string path = WithExtension(words[2], kRemoteFileExtension);
     if (words[1] == "save") {
         run = [path](Context& c) -> int {
@@ -326,16 +358,34 @@ void PrintEqBand(std::ostream& out, const EqBand& band) {
     out << line;
 }
 
-// The curve the graph draws: each column's frequency and the summed response there.
-void PrintEqResponse(std::ostream& out, std::span<const EqBand> bands, int layout) {
+// A band as --json gives it, the numbers to the digits of its line.
+Json EqBandJson(const EqBand& band) {
+    return {{"index", band.index},
+            {"type", EqBandTypeName(band.type)},
+            {"frequency", Rounded(band.frequency, 2)},
+            {"gain", Rounded(band.gain, 2)},
+            {"q", Rounded(band.q, 3)},
+            {"locked", band.locked}};
+}
+
+// The curve the graph draws: each column's frequency and the summed response
+// there, as CSV or as an array of objects with the same names.
+void PrintEqResponse(std::ostream& out, std::span<const EqBand> bands, int layout, bool json) {
     const std::array<float, kEqColumns> total = TotalResponse(bands, layout);
-    out << "frequency_hz,gain_db\n";
+    Json points = Json::array();
+    if (!json) out << "frequency_hz,gain_db\n";
     for (int column = 0; column < kEqColumns; ++column) {
+        const double frequency = FrequencyAtPosition(column / double(kEqColumns));
+        const double gain = total[static_cast<std::size_t>(column)];
+        if (json) {
+            points.push_back({{"frequency_hz", Rounded(frequency, 2)}, {"gain_db", Rounded(gain, 4)}});
+            continue;
+        }
         char line[64];
-        std::snprintf(line, sizeof line, "%.2f,%.4f\n", FrequencyAtPosition(column / double(kEqColumns)),
-                      total[static_cast<std::size_t>(column)]);
+        std::snprintf(line, sizeof line, "%.2f,%.4f\n", frequency, gain);
         out << line;
     }
+    if (json) PrintJson(out, points);
 }
 
 // A "# NAME VALUE" line of an import's summary, the value in dB with two decimals.
@@ -404,11 +454,11 @@ int PlanEqImport(const CliOptions& o, EqView view, ErrorStream& err, Runner& run
 
 int PlanEq(const CliOptions& o, ErrorStream& err, Runner& run) {
     const auto view = o.words.size() == 2 ? EqViewFromName(o.words[1]) : std::nullopt;
-    if (!view) return Usage(err, "eq takes one EQ view: " + EqViewNames());
+    if (!view) return UsageError(err, "eq takes one EQ view: " + EqViewNames());
     if (o.importPath) return PlanEqImport(o, *view, err, run);
     std::optional<FilterExportFormat> format;
     if (o.exportFormat && !(format = FilterExportFormatFromName(*o.exportFormat))) {
-        return Usage(err, "--export takes apo or rew, not \"" + *o.exportFormat + "\"");
+        return UsageError(err, "--export takes apo or rew, not \"" + *o.exportFormat + "\"");
     }
     run = [view = *view, response = o.response, format](Context& c) -> int {
         std::array<EqBand, kEqMaxBands> bands;
@@ -417,7 +467,11 @@ int PlanEq(const CliOptions& o, ErrorStream& err, Runner& run) {
         if (format) {
             c.out << ExportFilterText(*format, view, used, *format == FilterExportFormat::Rew ? LocalTimeNow() : "");
         } else if (response) {
-            PrintEqResponse(c.out, used, EqViewLayout(view));
+            PrintEqResponse(c.out, used, EqViewLayout(view), c.options.json);
+        } else if (c.options.json) {
+            Json list = Json::array();
+            for (const EqBand& band : used) list.push_back(EqBandJson(band));
+            PrintJson(c.out, list);
         } else {
             for (const EqBand& band : used) PrintEqBand(c.out, band);
         }
@@ -426,31 +480,54 @@ int PlanEq(const CliOptions& o, ErrorStream& err, Runner& run) {
     return kExitOk;
 }
 
-int List(const CliOptions& options, std::ostream& out, ErrorStream& err) {
+bool IsOurs(const HidInterfaceInfo& info) {
+    return info.attributes && info.attributes->vendorId == kVendorId && info.attributes->productId == kProductId;
+}
+
+// The backend the options choose (`given` instead when there is one),
+// limited to the device of --device; kExitOk, or the status having said why.
+int ChooseBackend(const CliOptions& options, std::shared_ptr<HidBackend> given, ErrorStream& err,
+                  std::shared_ptr<HidBackend>& backend) {
     std::string error;
-    const auto backend = MakeBackend(options.backend, error);
+    backend = given ? std::move(given) : MakeBackend(options.backend, error);
     if (!backend) {
         err.Line("error: cannot start the virtual device from the file: " + error);
         return kExitFile;
     }
-    const auto interfaces = backend->Enumerate();
-    int found = 0;
-    for (const HidInterfaceInfo& info : interfaces.value_or(std::vector<HidInterfaceInfo>{})) {
-        if (!info.attributes || info.attributes->vendorId != kVendorId || info.attributes->productId != kProductId) {
-            continue;
-        }
-        ++found;
-        if (backend->Open(info.path)) {
-            out << info.path << "\n";
-        } else {
-            out << info.path << " (cannot be opened: permission denied? install the rule of "
-                << "\"sonoria-cli print-udev-rules\" in /etc/udev/rules.d/70-sonoria.rules)\n";
-        }
+    if (!options.devicePath) return kExitOk;
+    const std::string& path = *options.devicePath;
+    const auto interfaces = backend->Enumerate().value_or(std::vector<HidInterfaceInfo>{});
+    const auto isChosen = [&path](const HidInterfaceInfo& info) { return IsOurs(info) && info.path == path; };
+    if (std::ranges::none_of(interfaces, isChosen)) {
+        err.Line("error: no device at " + path + "; sonoria-cli list shows the connected ones");
+        return kExitDevice;
     }
-    if (found == 0) {
+    backend = std::make_shared<OneDeviceBackend>(std::move(backend), path);
+    return kExitOk;
+}
+
+int List(const CliOptions& options, std::shared_ptr<HidBackend> given, std::ostream& out, ErrorStream& err) {
+    std::shared_ptr<HidBackend> backend;
+    if (const int status = ChooseBackend(options, std::move(given), err, backend); status != kExitOk) return status;
+    const auto interfaces = backend->Enumerate();
+    Json listed = Json::array();
+    for (const HidInterfaceInfo& info : interfaces.value_or(std::vector<HidInterfaceInfo>{})) {
+        if (!IsOurs(info)) continue;
+        const bool opens = backend->Open(info.path) != nullptr;
+        listed.push_back({{"path", info.path}, {"can-open", opens}});
+        if (options.json) continue;
+        out << info.path;
+        if (!opens) {
+            out << " (cannot be opened: permission denied? install the rule of "
+                << "\"sonoria-cli print-udev-rules\" in /etc/udev/rules.d/70-sonoria.rules)";
+        }
+        out << "\n";
+    }
+    if (listed.empty()) {
         err.Line("error: no device found (USB 2010:1031): connect it and switch it on");
         return kExitDevice;
     }
+    if (options.json) PrintJson(out, listed);
     return kExitOk;
 }
 
@@ -460,44 +537,58 @@ using Planner = int (*)(const CliOptions&, ErrorStream&, Runner&);
 // and the import's own options.
 int CheckEqOptions(const CliOptions& options, ErrorStream& err) {
     const bool eq = options.words[0] == "eq";
-    if (options.response && !eq) return Usage(err, "--response goes with eq only");
-    if (options.importPath && !eq) return Usage(err, "--import goes with eq only");
-    if (options.exportFormat && !eq) return Usage(err, "--export goes with eq only");
+    if (options.response && !eq) return UsageError(err, "--response goes with eq only");
+    if (options.importPath && !eq) return UsageError(err, "--import goes with eq only");
+    if (options.exportFormat && !eq) return UsageError(err, "--export goes with eq only");
     if (int(options.response) + int(options.importPath.has_value()) + int(options.exportFormat.has_value()) > 1) {
-        return Usage(err, "eq takes only one of --response, --import and --export");
+        return UsageError(err, "eq takes only one of --response, --import and --export");
     }
     const bool onImport = eq && options.importPath;
-    if (options.fit && !onImport) return Usage(err, "--fit goes with eq --import only");
-    if (options.values && !onImport) return Usage(err, "--values goes with eq --import only");
-    if (options.dryRun && !onImport) return Usage(err, "--dry-run goes with eq --import only");
-    if (options.fit && options.values) return Usage(err, "--fit and --values are two ways to import: give one");
+    if (options.fit && !onImport) return UsageError(err, "--fit goes with eq --import only");
+    if (options.values && !onImport) return UsageError(err, "--values goes with eq --import only");
+    if (options.dryRun && !onImport) return UsageError(err, "--dry-run goes with eq --import only");
+    if (options.fit && options.values) return UsageError(err, "--fit and --values are two ways to import: give one");
     return kExitOk;
+}
+
+// The commands --json gives a document of: eq only for its bands and --response.
+bool HasJsonForm(const CliOptions& options) {
+    const auto& words = options.words;
+    const std::string& command = words[0];
+    if (command == "eq") return !options.importPath && !options.exportFormat;
+    if (command == "remote" || command == "wmic") return words.size() >= 2 && words[1] == "show";
+    for (const char* plain : {"list", "info", "get", "dump", "settings", "diff"}) {
+        if (command == plain) return true;
+    }
+    return false;
 }
 
 // The options that belong to one command only.
 int CheckCommandOptions(const CliOptions& options, ErrorStream& err) {
     const std::string& command = options.words[0];
-    if (options.targetMode && command != "load") return Usage(err, "--mode goes with load only");
-    if (options.force && command != "set" && command != "mode") {
-        return Usage(err, "--force goes with set and mode only");
+    if (options.json && !HasJsonForm(options)) {
+        return UsageError(err, "--json goes with list, info, get, dump, eq (its bands and --response), settings, "
+                               "diff, remote show and wmic show only");
     }
-    if (options.yes && command != "reset") return Usage(err, "--yes goes with reset only");
+    if (options.targetMode && command != "load") return UsageError(err, "--mode goes with load only");
+    if (options.force && command != "set" && command != "mode") {
+        return UsageError(err, "--force goes with set and mode only");
+    }
+    if (options.yes && command != "reset") return UsageError(err, "--yes goes with reset only");
+    if (options.verify && command != "load") return UsageError(err, "--verify goes with load only");
     if (const int status = CheckEqOptions(options, err); status != kExitOk) return status;
-    if (options.timeoutSeconds && command != "remote") return Usage(err, "--timeout goes with remote learn only");
-    if (options.room && command != "wmic") return Usage(err, "--room goes with wmic pair only");
+    if (options.timeoutSeconds && command != "remote") return UsageError(err, "--timeout goes with remote learn only");
+    if (options.room && command != "wmic") return UsageError(err, "--room goes with wmic pair only");
     if ((command == "list" || command == "print-udev-rules") && options.words.size() != 1) {
-        return Usage(err, command + " takes no arguments");
+        return UsageError(err, command + " takes no arguments");
     }
     return kExitOk;
 }
 
-int RunDeviceCommand(const CliOptions& options, const Runner& run, std::ostream& out, ErrorStream& err) {
-    std::string error;
-    auto backend = MakeBackend(options.backend, error);
-    if (!backend) {
-        err.Line("error: cannot start the virtual device from the file: " + error);
-        return kExitFile;
-    }
+int RunDeviceCommand(const CliOptions& options, std::shared_ptr<HidBackend> given, const Runner& run,
+                     std::ostream& out, ErrorStream& err) {
+    std::shared_ptr<HidBackend> backend;
+    if (const int status = ChooseBackend(options, std::move(given), err, backend); status != kExitOk) return status;
     const auto previousHandler = SetWriteFailureHandler([&err](int code, const std::string& path) {
         err.Line("error: cannot write " + path + ": " + std::strerror(code));
     });
@@ -519,17 +610,22 @@ int RunDeviceCommand(const CliOptions& options, const Runner& run, std::ostream&
 
 const char* UdevRules() { return kUdevRulesText; }
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& errStream) {
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return RunCli(args, out, err, nullptr);
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& errStream,
+           std::shared_ptr<HidBackend> backend) {
     ClearSynchronisationInterrupt();
     ErrorStream err(errStream);
     std::string error;
     const auto options = ParseCliOptions(args, error);
-    if (!options) return Usage(err, error);
+    if (!options) return UsageError(err, error);
     if (options->help) {
         out << kUsage;
         return kExitOk;
     }
-    if (options->words.empty()) return Usage(err, "no command given");
+    if (options->words.empty()) return UsageError(err, "no command given");
     if (const int status = CheckCommandOptions(*options, err); status != kExitOk) return status;
     SetCurrentLanguage(options->language);
     const std::string& command = options->words[0];
@@ -537,20 +633,23 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << UdevRules();
         return kExitOk;
     }
-    if (command == "list") return List(*options, out, err);
+    if (command == "list") return List(*options, std::move(backend), out, err);
+    // Two files are compared without a device.
+    if (command == "diff" && options->words.size() == 3) return DiffFiles(*options, out, err);
 
     static const std::map<std::string, Planner> kCommands = {
         {"info", PlanInfo}, {"get", PlanGet},   {"set", PlanSet},   {"dump", PlanDump},
         {"save", PlanSave}, {"load", PlanLoad}, {"mode", PlanMode}, {"remote", PlanRemote},
         {"eq", PlanEq},     {"logo", PlanLogo}, {"wmic", PlanOnSession<PlanWirelessMics>},
         {"reset", PlanOnSession<PlanReset>},    {"settings", PlanOnSession<PlanSettings>},
+        {"diff", PlanOnSession<PlanDiff>},
     };
     const auto found = kCommands.find(command);
-    if (found == kCommands.end()) return Usage(err, "unknown command \"" + command + "\"");
+    if (found == kCommands.end()) return UsageError(err, "unknown command \"" + command + "\"");
     Runner run;
     if (const int status = found->second(*options, err, run); status != kExitOk) return status;
 
-    int status = RunDeviceCommand(*options, run, out, err);
+    int status = RunDeviceCommand(*options, std::move(backend), run, out, err);
     if (SynchronisationInterrupted()) {
         err.Line("interrupted: the command in flight was finished and the device let go");
         status = kExitInterrupted;

@@ -11,8 +11,8 @@
 namespace sonoria::cli {
 
 const char* const kUsage =
-    "usage: sonoria-cli [--virtual[=MODEL]] [--virtual-state=FILE] [--virtual-fault=FAULT] [--trace] [--lang=en|zh]\n"
-    "                   COMMAND\n"
+    "usage: sonoria-cli [--virtual[=MODEL[,MODEL...]]] [--virtual-state=FILE] [--virtual-fault=FAULT]\n"
+    "                   [--device PATH] [--trace] [--lang=en|zh] [--json] COMMAND\n"
     "commands:\n"
     "  list                      matching HID devices and their paths\n"
     "  info                      machine name, versions, current mode, record layout\n"
@@ -22,10 +22,24 @@ const char* const kUsage =
     "  dump                      every named parameter\n"
     "  save FILE                 save the parameters to a mode data file; the extension .k71x is appended\n"
     "                            when missing (and replaces any other extension)\n"
-    "  load FILE [--mode N]      load a mode data file into the device. A file whose name starts with m1, m2,\n"
+    "  load FILE [--mode N] [--verify]\n"
+    "                            load a mode data file into the device. A file whose name starts with m1, m2,\n"
     "                            m3 or m4 before its \".k71x\" (also melorin1..4 or 默认1..4; letter case\n"
     "                            does not matter), such as \"m2 vocal.k71x\", is then also stored into that\n"
-    "                            mode; --mode N stores it into mode N instead\n"
+    "                            mode; --mode N stores it into mode N instead. --verify reads every\n"
+    "                            parameter back after the write and prints \"NAME B/I SENT READ\" for each\n"
+    "                            the device did not take (SENT the text of the value sent, READ of the value\n"
+    "                            read back; texts as for diff); then it exits 1 and stores no mode\n"
+    "  diff A.k71x [B.k71x]      compare mode data file A with file B or, without B, with the device (B):\n"
+    "                            one line \"NAME B/I TEXT-A TEXT-B\" per value the two hold differently, texts\n"
+    "                            as get shows them (one that is empty or holds a blank in double quotes).\n"
+    "                            Parameters first, in dump's order, a right-channel or block-6 twin at its\n"
+    "                            own address; then the bytes of the records, B naming the record: the\n"
+    "                            machine settings by their settings keys (machine/BYTE), remote-N (remote/N,\n"
+    "                            the codes as remote show prints them), auto-sub-N (auto-sub/N), light-R-N\n"
+    "                            (light-R/N) and light-table-N (light-table/N). Meter levels are not\n"
+    "                            compared. Files are checked as load checks them; with two files no device\n"
+    "                            is touched. Exit status 0 when nothing differs, 4 when something does\n"
     "  mode load|save|recall N [--force]\n"
     "                            load, save or recall the default of stored mode N (1 to 4); the device's\n"
     "                            key locks for loading (which also bars recalling) and saving modes apply\n"
@@ -79,7 +93,13 @@ const char* const kUsage =
     "                            defaults); without --yes it says so and sends nothing\n"
     "  print-udev-rules          the udev rule that gives the logged-in user access to the device\n"
     "options:\n"
-    "  --virtual[=MODEL]         the built-in virtual device instead of USB (model KR710Q unless given)\n"
+    "  --virtual[=MODEL]         the built-in virtual device instead of USB (model KR710Q unless given), at\n"
+    "                            virtual:sonoria-0\n"
+    "  --virtual=MODEL,MODEL...  one virtual device per model, as if several were connected, at\n"
+    "                            virtual:sonoria-0, virtual:sonoria-1 and on; each starts from the file of\n"
+    "                            --virtual-state and shows the fault of --virtual-fault\n"
+    "  --device PATH             the connected device at PATH (as list prints it) rather than the first one\n"
+    "                            found; exit status 1 when no device is at PATH\n"
     "  --virtual-state=FILE      start the virtual device from a mode data file (implies --virtual)\n"
     "  --virtual-fault=FAULT     make the virtual device fail (implies --virtual): silent-after:N stops\n"
     "                            answering after N answered commands, break-after:N breaks the link after\n"
@@ -90,6 +110,17 @@ const char* const kUsage =
     "  --force                   with set and mode only: ignore the device's key locks (and, with set, its\n"
     "                            volume ceilings)\n"
     "  --yes                     with reset only: confirms the reset\n"
+    "  --verify                  with load only: read the device back and list what it did not take\n"
+    "  --json                    one JSON document on standard output instead of the lines, their fields\n"
+    "                            named as in the lines: list [{path, can-open}]; info {machine,\n"
+    "                            hardware-version, sub-version, mode, record-layout (in bytes)}; get {name,\n"
+    "                            block, index, raw, text} and dump an array of them; eq [{index, type,\n"
+    "                            frequency, gain, q, locked}] and eq --response [{frequency_hz, gain_db}];\n"
+    "                            settings (and settings set) {KEY: VALUE}; diff [{name, block, index, a, b}]\n"
+    "                            (block the record's name for a record's byte); remote show [{key, code,\n"
+    "                            function}]; wmic show {room, mics: [{mic, volume, gate, channel,\n"
+    "                            frequency-mhz, power, status, pairing}]}. Errors stay on standard error;\n"
+    "                            --json with any other command is a usage error\n"
     "  --timeout=SECONDS         with remote learn only: how long to wait for the key\n"
     "  --room ROOM               with wmic pair only: the room whose channels the microphones use\n"
     "  --import FILE             with eq only: the filter file whose filters become the view's bands\n"
@@ -97,9 +128,9 @@ const char* const kUsage =
     "  --dry-run                 with eq --import only: print what the import would set and send nothing\n"
     "  --export apo|rew          with eq only: write the view's bands as a filter file of that format\n"
     "Files are read and checked before the device is touched. Exit status: 0 success; 1 no device, refused\n"
-    "model, a key lock or volume ceiling, or a device that failed; 2 usage error; 3 file error; 130\n"
-    "interrupted (SIGINT or SIGTERM: the command in flight is finished, the volumes are restored and the\n"
-    "device is let go).\n";
+    "model, a key lock or volume ceiling, or a device that failed (also one that did not take what a load\n"
+    "with --verify sent); 2 usage error; 3 file error; 4 diff found differences; 130 interrupted (SIGINT\n"
+    "or SIGTERM: the command in flight is finished, the volumes are restored and the device is let go).\n";
 
 std::optional<long> ParseInteger(const std::string& text) { return ParseStrictInteger(text); }
 
@@ -115,7 +146,8 @@ namespace {
 constexpr std::pair<std::string_view, bool CliOptions::*> kFlags[] = {
     {"--trace", &CliOptions::trace},       {"--force", &CliOptions::force}, {"--yes", &CliOptions::yes},
     {"--response", &CliOptions::response}, {"--fit", &CliOptions::fit},     {"--values", &CliOptions::values},
-    {"--dry-run", &CliOptions::dryRun},
+    {"--dry-run", &CliOptions::dryRun},    {"--verify", &CliOptions::verify},
+    {"--json", &CliOptions::json},
 };
 
 }  // namespace
@@ -146,6 +178,12 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
             ++i;
+        } else if (arg == "--device") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                error = "--device takes a device's path, as sonoria-cli list prints it";
+                return std::nullopt;
+            }
+            options.devicePath = args[++i];
         } else if (arg == "--import" || arg == "--export") {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
                 error = arg == "--import" ? "--import takes a filter file" : "--export takes apo or rew";

@@ -14,11 +14,14 @@ inline constexpr int kMaxLearnTimeoutSeconds = 3600;
 
 struct CliOptions {
     BackendChoice backend;          // USB, or the virtual device with its model, start file and fault
+    std::optional<std::string> devicePath;  // --device PATH: that one of the connected devices
     bool trace = false;
     int language = 1;               // 0 Chinese, 1 English
     std::optional<int> targetMode;  // load --mode N, as 1..4
     bool force = false;             // set and mode --force: past the device's key locks (and volume ceilings)
     bool yes = false;               // reset --yes: the reset is meant
+    bool json = false;              // --json: one JSON document instead of the text lines
+    bool verify = false;            // load --verify: read the device back and compare with what was sent
     bool response = false;          // eq --response: the drawn curve instead of the bands
     std::optional<std::string> importPath;    // eq --import FILE: a filter file into the view's bands
     bool fit = false;                         // eq --import --fit: fitted rather than the file's values

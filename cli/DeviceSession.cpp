@@ -23,6 +23,28 @@ void ErrorStream::Line(const std::string& text) {
     stream_.flush();
 }
 
+int UsageError(ErrorStream& err, const std::string& message) {
+    err.Line("error: " + message);
+    err.Line("run \"sonoria-cli --help\" for the commands");
+    return kExitUsage;
+}
+
+int DeviceFailed(ErrorStream& err, const std::string& failure) {
+    if (SynchronisationInterrupted()) return kExitInterrupted;
+    err.Line("error: " + failure + ": unplug the device, plug it in again and retry");
+    return kExitDevice;
+}
+
+std::optional<std::vector<HidInterfaceInfo>> OneDeviceBackend::Enumerate() {
+    auto interfaces = backend_->Enumerate();
+    if (interfaces) std::erase_if(*interfaces, [this](const HidInterfaceInfo& info) { return info.path != path_; });
+    return interfaces;
+}
+
+std::unique_ptr<HidDevice> OneDeviceBackend::Open(const std::string& path) {
+    return path == path_ ? backend_->Open(path) : nullptr;
+}
+
 DeviceSession::DeviceSession(std::shared_ptr<HidBackend> backend, bool trace, ErrorStream& err)
     : backend_(std::move(backend)), trace_(trace), err_(err) {}
 

@@ -26,6 +26,31 @@ private:
     std::ostream& stream_;
 };
 
+// Says what is wrong with the command line and where the commands are
+// explained; returns kExitUsage.
+int UsageError(ErrorStream& err, const std::string& message);
+
+// The status of a command the device did not take: kExitInterrupted after an
+// interruption, else kExitDevice having said "error: FAILURE" and what to try.
+int DeviceFailed(ErrorStream& err, const std::string& failure);
+
+// The backend limited to the device at one path (--device): the others are
+// neither listed nor opened.
+class OneDeviceBackend : public HidBackend {
+public:
+    OneDeviceBackend(std::shared_ptr<HidBackend> backend, std::string path)
+        : backend_(std::move(backend)), path_(std::move(path)) {}
+    bool RegisterDeviceNotification() override { return backend_->RegisterDeviceNotification(); }
+    std::optional<std::vector<HidInterfaceInfo>> Enumerate() override;
+    std::unique_ptr<HidDevice> Open(const std::string& path) override;
+    bool SharedWithOtherPrograms() const override { return backend_->SharedWithOtherPrograms(); }
+    bool InUpgradeMode() const override { return backend_->InUpgradeMode(); }
+
+private:
+    std::shared_ptr<HidBackend> backend_;
+    std::string path_;
+};
+
 // The session also stands in for the main window: the synchronisation
 // workers report their results to it.
 class DeviceSession : public HostMessageSink {

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "cli/Cli.h"
+#include "cli/JsonOutput.h"
 #include "state/DeviceState.h"
 #include "state/RemoteKeys.h"
 #include "state/Synchronize.h"
@@ -19,18 +20,6 @@ constexpr auto kPollInterval = std::chrono::milliseconds(20);
 // How long "wmic pair" waits for the receiver to report the microphone paired.
 constexpr auto kPairingReportWait = std::chrono::seconds(10);
 
-int UsageError(ErrorStream& err, const std::string& message) {
-    err.Line("error: " + message);
-    err.Line("run \"sonoria-cli --help\" for the commands");
-    return kExitUsage;
-}
-
-std::string Hex(int value) {
-    char text[4];
-    std::snprintf(text, sizeof text, "%02X", value & 0xFF);
-    return text;
-}
-
 // Waits until `done` or `deadline`; false on the deadline, an interruption or a lost link.
 template <typename Done>
 bool WaitUntil(Done done, Clock::time_point deadline) {
@@ -41,11 +30,18 @@ bool WaitUntil(Done done, Clock::time_point deadline) {
     return true;
 }
 
-int ShowRemoteCodes(std::ostream& out) {
+// "KEY CODE FUNCTION" per key, or an array of objects with those names for --json.
+int ShowRemoteCodes(std::ostream& out, bool json) {
+    Json keys = Json::array();
     for (int key = 0; key <= kRemoteKeyCount; ++key) {
-        out << key << " " << Hex(g_Device.remote[static_cast<std::size_t>(key)].load()) << " "
-            << RemoteKeyFunction(key) << "\n";
+        const std::string code = RemoteCodeText(g_Device.remote[static_cast<std::size_t>(key)].load());
+        if (json) {
+            keys.push_back({{"key", key}, {"code", code}, {"function", RemoteKeyFunction(key)}});
+        } else {
+            out << key << " " << code << " " << RemoteKeyFunction(key) << "\n";
+        }
     }
+    if (json) PrintJson(out, keys);
     return kExitOk;
 }
 
@@ -60,8 +56,25 @@ std::string PairingText(int status) {
 
 const WirelessMicFields& Mic(int mic) { return g_Device.wirelessMics[static_cast<std::size_t>(mic)]; }
 
-int ShowWireless(std::ostream& out) {
-    out << "room: " << RoomName(RoomOfChannel(Mic(0).channel.load())) << "\n";
+Json WirelessMicJson(int mic) {
+    const WirelessMicFields& f = Mic(mic);
+    return {{"mic", mic + 1},
+            {"volume", f.volume.load()},
+            {"gate", f.gate.load()},
+            {"channel", f.channel.load()},
+            {"frequency-mhz", ChannelFrequency(f.channel.load())},
+            {"power", f.power.load() != 0 ? "-6 dB" : "0 dB"},
+            {"status", f.pairing.load()},
+            {"pairing", PairingText(f.pairing.load())}};
+}
+
+int ShowWireless(std::ostream& out, bool json) {
+    const std::string room = RoomName(RoomOfChannel(Mic(0).channel.load()));
+    if (json) {
+        PrintJson(out, {{"room", room}, {"mics", {WirelessMicJson(0), WirelessMicJson(1)}}});
+        return kExitOk;
+    }
+    out << "room: " << room << "\n";
     for (int mic = 0; mic < 2; ++mic) {
         const WirelessMicFields& f = Mic(mic);
         out << "mic " << mic + 1 << ": volume " << int(f.volume.load()) << ", gate " << int(f.gate.load())
@@ -113,6 +126,12 @@ int Pair(DeviceSession& session, int mic, int room, std::ostream& out, ErrorStre
 
 }  // namespace
 
+std::string RemoteCodeText(int code) {
+    char text[4];
+    std::snprintf(text, sizeof text, "%02X", code & 0xFF);
+    return text;
+}
+
 int LearnRemoteKey(DeviceSession& session, int key, std::chrono::milliseconds timeout, std::ostream& out,
                    ErrorStream& err) {
     const unsigned before = session.KeysLearned();
@@ -139,7 +158,8 @@ int LearnRemoteKey(DeviceSession& session, int key, std::chrono::milliseconds ti
         }
         return kExitDevice;
     }
-    out << "key " << key << " (" << RemoteKeyFunction(key) << "): " << Hex(session.LastLearnedCode()) << "\n";
+    out << "key " << key << " (" << RemoteKeyFunction(key) << "): " << RemoteCodeText(session.LastLearnedCode())
+        << "\n";
     if (!SendRemoteBlock()) {
         err.Line("error: the learned codes could not be written to the device");
         return kExitDevice;
@@ -153,7 +173,7 @@ int PlanRemoteKeys(const CliOptions& o, ErrorStream& err, SessionRunner& run) {
     if (words[1] == "show") {
         if (words.size() != 2) return UsageError(err, "remote show takes no arguments");
         if (o.timeoutSeconds) return UsageError(err, "--timeout goes with remote learn only");
-        run = [](DeviceSession&, std::ostream& out, ErrorStream&) { return ShowRemoteCodes(out); };
+        run = [json = o.json](DeviceSession&, std::ostream& out, ErrorStream&) { return ShowRemoteCodes(out, json); };
         return kExitOk;
     }
     const auto key = words.size() == 3 ? ParseRemoteKey(words[2]) : std::nullopt;
@@ -170,8 +190,8 @@ int PlanWirelessMics(const CliOptions& o, ErrorStream& err, SessionRunner& run) 
     const std::string verb = words.size() >= 2 ? words[1] : "";
     if (verb != "pair" && o.room) return UsageError(err, "--room goes with wmic pair only");
     if (verb == "show" && words.size() == 2) {
-        run = [](DeviceSession&, std::ostream& out, ErrorStream& e) {
-            return CheckWirelessModel(e) ? ShowWireless(out) : int(kExitDevice);
+        run = [json = o.json](DeviceSession&, std::ostream& out, ErrorStream& e) {
+            return CheckWirelessModel(e) ? ShowWireless(out, json) : int(kExitDevice);
         };
         return kExitOk;
     }

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <ostream>
+#include <string>
 
 #include "cli/CliOptions.h"
 #include "cli/DeviceSession.h"
@@ -11,6 +12,9 @@
 namespace sonoria::cli {
 
 inline constexpr int kDefaultLearnTimeoutSeconds = 30;
+
+// A remote code as "remote show" prints it: two hexadecimal digits.
+std::string RemoteCodeText(int code);
 
 // "remote learn KEY" and "remote show": checks the arguments and sets `run`;
 // kExitUsage (having said why) for wrong ones.

@@ -4,6 +4,7 @@
 #include "launch/VirtualDeviceState.h"
 #include "link/HidapiBackend.h"
 #include "simulator/VirtualDevice.h"
+#include "simulator/VirtualDeviceGroup.h"
 
 namespace sonoria {
 namespace {
@@ -63,11 +64,20 @@ BackendArgument TakeBackendArgument(std::string_view argument, BackendChoice& ch
         choice.useVirtual = true;
     } else if (StartsWith(argument, kVirtualModel)) {
         choice.useVirtual = true;
-        choice.virtualModel = argument.substr(kVirtualModel.size());
-        if (choice.virtualModel.empty()) {
-            error = "--virtual= needs a model name, for example --virtual=KR710QX";
-            return BackendArgument::Invalid;
+        std::vector<std::string> models;
+        for (std::string_view rest = argument.substr(kVirtualModel.size());;) {
+            const std::size_t comma = rest.find(',');
+            models.emplace_back(rest.substr(0, comma));
+            if (models.back().empty()) {
+                error = "--virtual= needs a model name, or several separated by commas, for example "
+                        "--virtual=KR710QX or --virtual=KR710Q,KR710QX";
+                return BackendArgument::Invalid;
+            }
+            if (comma == std::string_view::npos) break;
+            rest = rest.substr(comma + 1);
         }
+        choice.virtualModel = models.front();
+        choice.furtherVirtualModels.assign(models.begin() + 1, models.end());
     } else if (StartsWith(argument, kVirtualState)) {
         choice.useVirtual = true;
         choice.virtualState = argument.substr(kVirtualState.size());
@@ -85,17 +95,34 @@ BackendArgument TakeBackendArgument(std::string_view argument, BackendChoice& ch
     return BackendArgument::Taken;
 }
 
-std::shared_ptr<VirtualDevice> MakeVirtualDevice(const BackendChoice& choice, std::string& error) {
-    auto device = std::make_shared<VirtualDevice>(choice.virtualModel);
+namespace {
+
+std::shared_ptr<VirtualDevice> StartVirtualDevice(const BackendChoice& choice, const std::string& model,
+                                                  std::size_t number, std::string& error) {
+    auto device = std::make_shared<VirtualDevice>(model, VirtualDevicePath(number));
     if (!choice.virtualState.empty() && !LoadVirtualDeviceState(*device, choice.virtualState, &error)) return nullptr;
     // Set last: the fault counts the commands of the session, not the start.
     if (choice.virtualFault) ApplyVirtualFault(*device, *choice.virtualFault);
     return device;
 }
 
+}  // namespace
+
+std::shared_ptr<VirtualDevice> MakeVirtualDevice(const BackendChoice& choice, std::string& error) {
+    return StartVirtualDevice(choice, choice.virtualModel, 0, error);
+}
+
 std::shared_ptr<HidBackend> MakeBackend(const BackendChoice& choice, std::string& error) {
     if (!choice.useVirtual) return std::make_shared<HidapiBackend>();
-    return MakeVirtualDevice(choice, error);
+    if (choice.furtherVirtualModels.empty()) return MakeVirtualDevice(choice, error);
+    std::vector<std::shared_ptr<VirtualDevice>> devices;
+    for (std::size_t n = 0; n <= choice.furtherVirtualModels.size(); ++n) {
+        auto device =
+            StartVirtualDevice(choice, n == 0 ? choice.virtualModel : choice.furtherVirtualModels[n - 1], n, error);
+        if (!device) return nullptr;
+        devices.push_back(std::move(device));
+    }
+    return std::make_shared<VirtualDeviceGroup>(std::move(devices));
 }
 
 }  // namespace sonoria

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "link/HidBackend.h"
 
@@ -37,7 +38,10 @@ void ApplyVirtualFault(VirtualDevice& device, const VirtualFault& fault);
 
 struct BackendChoice {
     bool useVirtual = false;
-    std::string virtualModel = kDefaultVirtualModel;
+    std::string virtualModel = kDefaultVirtualModel;  // the first (or only) virtual device's model
+    // The models after the first of --virtual=MODEL,MODEL...: sonoria-cli starts
+    // one more virtual device for each (the program uses the first only).
+    std::vector<std::string> furtherVirtualModels;
     std::string virtualState;  // mode data file the virtual device starts from
     std::optional<VirtualFault> virtualFault;
 };
@@ -52,15 +56,18 @@ enum class BackendArgument {
     Invalid,  // ours, but wrong: a usage error, described in `error`
 };
 
-// Takes one of --virtual, --virtual=MODEL, --virtual-state=FILE and
-// --virtual-fault=FAULT; the last two imply --virtual.
+// Takes one of --virtual, --virtual=MODEL[,MODEL...], --virtual-state=FILE
+// and --virtual-fault=FAULT; the last two imply --virtual.
 BackendArgument TakeBackendArgument(std::string_view argument, BackendChoice& choice, std::string& error);
 
-// The virtual device of the choice, started from its file and showing its
-// fault; null with the reason in `error` when the file is refused.
+// The (first) virtual device of the choice, started from its file and
+// showing its fault; null with the reason in `error` when the file is refused.
 std::shared_ptr<VirtualDevice> MakeVirtualDevice(const BackendChoice& choice, std::string& error);
 
-// The backend of the choice: hidapi, or the virtual device as above.
+// The backend of the choice: hidapi, or the virtual device as above; with
+// further models a VirtualDeviceGroup of one device per model, at
+// virtual:sonoria-0, virtual:sonoria-1 and on, each started from the file
+// and showing the fault.
 std::shared_ptr<HidBackend> MakeBackend(const BackendChoice& choice, std::string& error);
 
 }  // namespace sonoria

@@ -10,6 +10,8 @@ packages=(
     libhidapi-dev libudev-dev
     # The EQ fit chooses band values with a bounded local optimiser.
     libnlopt-dev
+    # sonoria-cli --json writes its documents with nlohmann/json (headers only).
+    nlohmann-json3-dev
     fonts-wqy-microhei fonts-wine
     desktop-file-utils appstream help2man
     # CPack's DEB generator runs file(1) on every binary it packages.

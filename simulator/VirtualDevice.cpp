@@ -244,7 +244,10 @@ private:
     const std::uint64_t epoch_;
 };
 
-VirtualDevice::VirtualDevice(std::string model) : core_(std::make_shared<Core>()) {
+std::string VirtualDevicePath(std::size_t number) { return "virtual:sonoria-" + std::to_string(number); }
+
+VirtualDevice::VirtualDevice(std::string model, std::string path)
+    : core_(std::make_shared<Core>()), path_(std::move(path)) {
     core_->memory = sim::FactoryMemory(std::move(model));
 }
 
@@ -262,12 +265,12 @@ std::optional<std::vector<HidInterfaceInfo>> VirtualDevice::Enumerate() {
     std::lock_guard lock(core_->mutex);
     if (!core_->plugged) return std::vector<HidInterfaceInfo>{};
     return std::vector<HidInterfaceInfo>{
-        {kVirtualDevicePath, kInterfaceActive, HidAttributes{kVendorId, kProductId}}};
+        {path_, kInterfaceActive, HidAttributes{kVendorId, kProductId}}};
 }
 
 std::unique_ptr<HidDevice> VirtualDevice::Open(const std::string& path) {
     std::lock_guard lock(core_->mutex);
-    if (!core_->plugged || path != kVirtualDevicePath) return nullptr;
+    if (!core_->plugged || path != path_) return nullptr;
     return std::make_unique<Handle>(core_, core_->epoch);
 }
 
@@ -318,7 +321,7 @@ void VirtualDevice::Unplug() {
         listener = core_->listener;
     }
     core_->changed.notify_all();
-    if (listener) listener(false, kVirtualDevicePath);
+    if (listener) listener(false, path_);
 }
 
 void VirtualDevice::Plug() {
@@ -329,7 +332,7 @@ void VirtualDevice::Plug() {
         core_->plugged = true;
         listener = core_->listener;
     }
-    if (listener) listener(true, kVirtualDevicePath);
+    if (listener) listener(true, path_);
 }
 
 bool VirtualDevice::IsPlugged() const {

@@ -20,24 +20,28 @@
 
 namespace sonoria {
 
+// The path of the first virtual device, and of the only one unless several are made.
 inline constexpr const char* kVirtualDevicePath = "virtual:sonoria-0";
+// The path of virtual device `number` (0 for the first): "virtual:sonoria-NUMBER".
+std::string VirtualDevicePath(std::size_t number);
 
 class VirtualDevice : public HidBackend {
 public:
     using PlugListener = std::function<void(bool arrived, const std::string& path)>;
 
-    explicit VirtualDevice(std::string model = "KR710Q");
+    explicit VirtualDevice(std::string model = "KR710Q", std::string path = kVirtualDevicePath);
     ~VirtualDevice() override;
     VirtualDevice(const VirtualDevice&) = delete;
     VirtualDevice& operator=(const VirtualDevice&) = delete;
 
-    // One active interface while plugged, none while unplugged.
+    // One active interface, at Path(), while plugged; none while unplugged.
     std::optional<std::vector<HidInterfaceInfo>> Enumerate() override;
-    // Null unless plugged and `path` is kVirtualDevicePath. A handle opened
+    // Null unless plugged and `path` is Path(). A handle opened
     // before an unplug or a BreakLink stays dead: Read -1, Write 0.
     std::unique_ptr<HidDevice> Open(const std::string& path) override;
     // Each program has its own virtual device.
     bool SharedWithOtherPrograms() const override { return false; }
+    const std::string& Path() const { return path_; }
 
     // Behaviour; may be changed at any time from any thread.
     void SetAnswerDelay(std::chrono::milliseconds delay);
@@ -132,6 +136,7 @@ private:
     struct Core;    // the device itself, shared with the open handles
     class Handle;
     std::shared_ptr<Core> core_;
+    std::string path_;
 };
 
 }  // namespace sonoria

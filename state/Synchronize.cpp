@@ -46,13 +46,6 @@ bool WriteStored(int block, int index) {
     return true;
 }
 
-bool WriteRange(int block, int first, int last) {
-    for (int index = first; index <= last; ++index) {
-        if (!WriteStored(block, index)) return false;
-    }
-    return true;
-}
-
 bool IsMusicVolume(int index) { return index == kMusicVolume.index || index == kMusicVolumeR.index; }
 bool IsMusicMeter(int index) { return index == kMusicMeterL.index || index == kMusicMeterR.index; }
 
@@ -95,29 +88,16 @@ private:
     bool silenced_;
 };
 
+// The last index of the sub and centre blocks the write-all sends.
+constexpr int kLastOutputIndex = 25;
+
 bool WriteParameterBlocks(bool withVolumes) {
-    if (!WriteRange(1, 1, 23)) return false;
-    // The three further taps only for the multi-tap echo.
-    const bool multiTap = GetParam(kEchoType).second == RawValue(EchoType::MultiTap);
-    for (int index = 0; index < kBlockSizes[2]; ++index) {
-        if (!multiTap && index >= kTapMainLevel.index && index <= kTap3Delay.index) continue;
-        if (!WriteStored(2, index)) return false;
-    }
-    if (!WriteRange(3, 0, kBlockSizes[3] - 1)) return false;
-    for (int index = 0; index < kBlockSizes[4]; ++index) {
-        if (IsMusicMeter(index) || IsMusicVolume(index)) continue;
-        if (!WriteStored(4, index)) return false;
-    }
-    for (int index = 0; index <= 24; ++index) {
-        if (!WriteStored(5, index) || !WriteStored(6, index)) return false;
-    }
-    for (int block : {kSubBlock, kCenterBlock}) {
-        for (int index = 0; index <= 25; ++index) {
-            if (index == kOutputVolumeIndex && !withVolumes) continue;
-            if (!WriteStored(block, index)) return false;
+    for (const ParamAddress at : WriteAllAddresses(withVolumes)) {
+        if (!WriteStored(at.block, at.index)) return false;
+        // After each output block, asks the device for the volume it now has.
+        if (HasRearCopy(at.block) && at.index == kLastOutputIndex && !ReadParam(at.block, kOutputVolumeIndex)) {
+            return false;
         }
-        // Asks the device for the volume it now has.
-        if (!ReadParam(block, kOutputVolumeIndex)) return false;
     }
     return true;
 }
@@ -188,11 +168,42 @@ void ReadWirelessMics() {
     }
 }
 
+std::vector<ParamAddress> WriteAllAddresses(bool withVolumes) {
+    std::vector<ParamAddress> addresses;
+    const auto add = [&addresses](int block, int index) {
+        addresses.push_back({static_cast<std::uint8_t>(block), static_cast<std::uint8_t>(index)});
+    };
+    for (int index = 1; index <= 23; ++index) add(1, index);
+    // The three further taps only for the multi-tap echo.
+    const bool multiTap = GetParam(kEchoType).second == RawValue(EchoType::MultiTap);
+    for (int index = 0; index < kBlockSizes[2]; ++index) {
+        if (multiTap || index < kTapMainLevel.index || index > kTap3Delay.index) add(2, index);
+    }
+    for (int index = 0; index < kBlockSizes[3]; ++index) add(3, index);
+    for (int index = 0; index < kBlockSizes[4]; ++index) {
+        if (!IsMusicMeter(index) && !IsMusicVolume(index)) add(4, index);
+    }
+    for (int index = 0; index <= 24; ++index) {
+        add(5, index);
+        add(6, index);
+    }
+    for (int block : {kSubBlock, kCenterBlock}) {
+        for (int index = 0; index <= kLastOutputIndex; ++index) {
+            if (index != kOutputVolumeIndex || withVolumes) add(block, index);
+        }
+    }
+    return addresses;
+}
+
+std::array<ParamAddress, 3> RampedVolumes() { return {kMicVolume, kMusicVolume, kMusicVolumeR}; }
+
+bool WriteAllSendsVolumes() { return g_Device.machineDevice[VolumeSaveMode].load() == 1; }
+
 bool WriteAll() {
     if (!Send(CMD_AUTOSUB, {1, g_Device.autoSub[0].load(), g_Device.autoSub[1].load(), kEndOfArguments})) {
         return false;
     }
-    return WriteAllParameters(g_Device.machineDevice[VolumeSaveMode].load() == 1);
+    return WriteAllParameters(WriteAllSendsVolumes());
 }
 
 std::vector<WrittenParameter> LastWriteAllParameters() {

@@ -5,9 +5,11 @@
 // goes out.
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "state/DeviceState.h"
+#include "state/ParameterTable.h"
 
 namespace sonoria {
 
@@ -24,6 +26,15 @@ void ReadWirelessMics();
 // on a sound link; the stored volumes are restored then where the link allows.
 bool WriteAll();
 bool WriteAllParameters(bool withVolumes);
+// Whether the write-all sends the volumes: when the device keeps them with each mode.
+bool WriteAllSendsVolumes();
+// The parameters WriteAllParameters sends one value each from the image as
+// it is now, in its order: the echo's further taps only for the multi-tap
+// echo, the sub and centre volumes only with the volumes.
+std::vector<ParamAddress> WriteAllAddresses(bool withVolumes);
+// With the volumes it also brings these back in steps, each ending at the
+// value the image holds.
+std::array<ParamAddress, 3> RampedVolumes();
 
 // What the last write-all sent of each parameter, in its order.
 struct WrittenParameter {

@@ -3,16 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/Cli.h"
 #include "support/ProcessState.h"
+#include "support/ScratchFolder.h"
 
 namespace sonoria::cli {
 
@@ -28,30 +28,34 @@ struct CliRun {
 
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() / ("sonoria-cli-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    CliRun Cli(std::vector<std::string> args) {
+    // On `backend` when given, else on what the arguments choose.
+    CliRun Cli(std::vector<std::string> args, std::shared_ptr<HidBackend> backend = nullptr) {
         std::ostringstream out, err;
-        const int status = RunCli(args, out, err);
+        const int status = RunCli(args, out, err, std::move(backend));
         return {status, out.str(), err.str()};
     }
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
+    std::string Path(const std::string& name) const { return scratch.File(name); }
+    using ByteChanges = std::initializer_list<std::pair<std::size_t, int>>;
     // A version 3 file saved from the virtual device, with some bytes changed.
-    std::string SavedFile(const std::string& name, std::initializer_list<std::pair<std::size_t, int>> changes) {
+    std::string SavedFile(const std::string& name, ByteChanges changes) {
         const CliRun save = Cli({"--virtual", "save", Path(name)});
         EXPECT_EQ(save.status, kExitOk) << save.err;
-        std::fstream file(Path(name + ".k71x"), std::ios::in | std::ios::out | std::ios::binary);
+        return ChangedCopy(Path(name + ".k71x"), name + ".k71x", changes);
+    }
+    // The file `from` copied to `name` in the test's folder (or changed in
+    // place when that is where it is), with some bytes changed.
+    std::string ChangedCopy(const std::string& from, const std::string& name, ByteChanges changes) {
+        const std::string to = Path(name);
+        if (from != to) std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+        std::fstream file(to, std::ios::in | std::ios::out | std::ios::binary);
         for (const auto& [offset, value] : changes) {
             file.seekp(static_cast<std::streamoff>(offset));
             file.put(static_cast<char>(value));
         }
-        return Path(name + ".k71x");
+        return to;
     }
     test::ProcessStateGuard state;
-    std::filesystem::path dir;
+    test::ScratchFolder scratch{"sonoria-cli"};  // each test its own
 };
 
 }  // namespace sonoria::cli

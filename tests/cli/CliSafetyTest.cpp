@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -224,7 +225,7 @@ TEST_F(CliSafetyTest, AnInterruptedLoadRestoresTheVolumesSaysGoodbyeAndExits130)
 }
 
 TEST_F(CliSafetyTest, ADeviceHeldByAnotherProgramIsRefusedWithItsProcessId) {
-    SetDeviceLockDirectory(dir.string());
+    SetDeviceLockDirectory(scratch.Folder().string());
     auto backend = std::make_shared<test::FakeHidBackend>();
     backend->interfaces = {{"/dev/hidraw3"}};
     backend->lockedLikeARealDevice = true;

@@ -2,14 +2,14 @@
 // strict numbers.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 
 #include "launch/BackendChoice.h"
 #include "launch/StrictNumber.h"
 #include "simulator/VirtualDevice.h"
+#include "simulator/VirtualDeviceGroup.h"
+#include "support/ScratchFolder.h"
 #include "support/TestSupport.h"
 
 namespace sonoria {
@@ -38,6 +38,10 @@ TEST(BackendChoice, TheVirtualOptionsAndWhatTheyImply) {
     EXPECT_EQ(choice.virtualFault->delay, std::chrono::milliseconds(250));
     EXPECT_EQ(TakeBackendArgument("--virtual=KR710QX", choice, error), BackendArgument::Taken);
     EXPECT_EQ(choice.virtualModel, "KR710QX");
+    EXPECT_TRUE(choice.furtherVirtualModels.empty());
+    EXPECT_EQ(TakeBackendArgument("--virtual=KR710Q,KR710QX,HX-N3", choice, error), BackendArgument::Taken);
+    EXPECT_EQ(choice.virtualModel, "KR710Q");
+    EXPECT_EQ(choice.furtherVirtualModels, (std::vector<std::string>{"KR710QX", "HX-N3"}));
 
     BackendChoice state;
     EXPECT_EQ(TakeBackendArgument("--virtual-state=x.k71x", state, error), BackendArgument::Taken);
@@ -49,6 +53,8 @@ TEST(BackendChoice, TheVirtualOptionsAndWhatTheyImply) {
         const char* message;
     } invalid[] = {
         {"--virtual=", "needs a model name"},
+        {"--virtual=KR710Q,", "or several separated by commas"},
+        {"--virtual=,KR710Q", "or several separated by commas"},
         {"--virtual-state=", "needs the name of a mode data file"},
         {"--virtual-fault=", "--virtual-fault takes silent-after:N, break-after:N, slow:MS or drop-writes:N"},
         {"--virtual-fault=loud:3", "not \"loud:3\""},
@@ -75,8 +81,8 @@ TEST(BackendChoice, TheVirtualOptionsAndWhatTheyImply) {
 
 TEST(BackendChoice, TheVirtualDeviceStartsFromItsFileAndShowsItsFault) {
     const test::ScopedLanguage english(kLanguageEnglish);  // the refusal is checked in English
-    const fs::path dir = fs::temp_directory_path() / ("sonoria-launch-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const test::ScratchFolder scratch("sonoria-launch");
+    const fs::path& dir = scratch.Folder();
     BackendChoice choice;
     choice.useVirtual = true;
     choice.virtualModel = "HX-N3";
@@ -84,6 +90,20 @@ TEST(BackendChoice, TheVirtualDeviceStartsFromItsFileAndShowsItsFault) {
     const auto plain = MakeVirtualDevice(choice, error);
     ASSERT_TRUE(plain);
     EXPECT_EQ(plain->Model(), "HX-N3");
+    EXPECT_EQ(plain->Path(), kVirtualDevicePath);
+
+    // Further models: one device each, under paths of their own.
+    choice.furtherVirtualModels = {"KR710QX"};
+    const auto group = std::dynamic_pointer_cast<VirtualDeviceGroup>(MakeBackend(choice, error));
+    ASSERT_TRUE(group);
+    const auto interfaces = group->Enumerate();
+    ASSERT_TRUE(interfaces);
+    ASSERT_EQ(interfaces->size(), 2u);
+    EXPECT_EQ((*interfaces)[0].path, "virtual:sonoria-0");
+    EXPECT_EQ((*interfaces)[1].path, "virtual:sonoria-1");
+    EXPECT_EQ(group->Devices()[1]->Model(), "KR710QX");
+    EXPECT_TRUE(group->Open("virtual:sonoria-1"));
+    EXPECT_FALSE(group->Open("virtual:sonoria-2"));
 
     // A file a load would refuse starts nothing.
     std::ofstream(dir / "short.k71x", std::ios::binary) << std::string(100, 'x');
@@ -102,6 +122,9 @@ TEST(BackendChoice, TheVirtualDeviceStartsFromItsFileAndShowsItsFault) {
     const auto started = MakeVirtualDevice(choice, error);
     ASSERT_TRUE(started) << error;
     EXPECT_EQ(started->Param(1, 0).first, 3);
+    const auto startedGroup = std::dynamic_pointer_cast<VirtualDeviceGroup>(MakeBackend(choice, error));
+    ASSERT_TRUE(startedGroup) << error;
+    EXPECT_EQ(startedGroup->Devices()[1]->Param(1, 0).first, 3);  // every device of a group from the file
     EXPECT_EQ(started->Param(1, 0).second, 4);
 
     // Silent from the start: a command goes in, no answer comes out.
@@ -111,7 +134,6 @@ TEST(BackendChoice, TheVirtualDeviceStartsFromItsFileAndShowsItsFault) {
     ASSERT_EQ(handle->Write(command.data(), command.size()), static_cast<int>(kReportSize));
     Report answer{};
     EXPECT_EQ(handle->Read(answer.data(), answer.size(), 200), 0);
-    fs::remove_all(dir);
 }
 
 }  // namespace
