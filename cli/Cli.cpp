@@ -223,12 +223,11 @@ int PlanLoad(const CliOptions& o, ErrorStream& err, Runner& run) {
             c.err.Line("error: " + error);
             return kExitFile;
         }
-        const ModeValues sent = verify ? WrittenValues() : ModeValues{};
         if (!WriteAll()) return Stopped(c, "the device did not take the whole file; the write stopped early");
         c.out << "loaded " << path << "\n";
         if (verify) {
             // A mode is stored only from what the device took.
-            if (const int status = VerifyWrite(sent, c.out, c.err); status != kExitOk) {
+            if (const int status = VerifyWrite(WrittenValues(), c.out, c.err); status != kExitOk) {
                 if (target >= 0 && status == kExitDevice) {
                     c.err.Line("nothing was stored in mode " + std::to_string(target + 1));
                 }

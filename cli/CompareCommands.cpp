@@ -180,13 +180,8 @@ int PlanDiff(const CliOptions& o, ErrorStream& err, SessionRunner& run) {
 }
 
 ModeValues WrittenValues() {
-    const bool volumes = WriteAllSendsVolumes();
-    std::vector<ParamAddress> addresses = WriteAllAddresses(volumes);
-    if (volumes) {
-        for (const ParamAddress at : RampedVolumes()) addresses.push_back(at);
-    }
     ModeValues sent;
-    for (const ParamAddress at : addresses) sent.params[at.block][at.index] = GetParam(at);
+    for (const WrittenParameter& at : LastWriteAllParameters()) sent.params[at.block][at.index] = at.bytes;
     return sent;
 }
 

@@ -64,8 +64,8 @@ int DiffFiles(const CliOptions& options, std::ostream& out, ErrorStream& err);
 // number of files.
 int PlanDiff(const CliOptions& options, ErrorStream& err, SessionRunner& run);
 
-// "load --verify": WrittenValues, taken just before the write-all, holds what
-// it is about to send; VerifyWrite, after it, reads the device again and
+// "load --verify": WrittenValues, after the write-all, holds what it sent;
+// VerifyWrite then reads the device again and
 // prints every value it did not take ("NAME B/I SENT READ"). kExitOk when it
 // took them all, kExitDevice otherwise.
 ModeValues WrittenValues();

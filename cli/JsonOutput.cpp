@@ -5,8 +5,8 @@
 
 namespace sonoria::cli {
 
-void PrintJson(std::ostream& out, const Json& document) {
-    out << document.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+void PrintJson(std::ostream& out, const Json& value) {
+    out << value.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
 }
 
 double Rounded(double value, int decimals) {

@@ -32,17 +32,15 @@ bool Send(int code, std::initializer_list<int> arguments = {kEndOfArguments}) {
 
 bool ReadParam(int block, int index) { return Send(CMD_GET_PARAM, {block, index, kEndOfArguments}); }
 
-// Command 9 with the two stored bytes of (block, index), active copy.
-// What the write-all under way has sent, for a read-back to compare with.
+// What the last write-all set out to send, for a read-back to compare with.
 std::mutex g_writtenMutex;
 std::vector<WrittenParameter> g_written;
 
+// Command 9 with the two stored bytes of (block, index), active copy.
 bool WriteStored(int block, int index) {
     if (SyncStopping()) return false;
     const ParamBytes bytes = GetParam(block, index);
     SendRawBytes(block, index, bytes.first, bytes.second);
-    std::lock_guard lock(g_writtenMutex);
-    g_written.push_back({block, index, bytes});
     return true;
 }
 
@@ -227,8 +225,15 @@ int CountParametersNotTaken(const std::vector<WrittenParameter>& written) {
 
 bool WriteAllParameters(bool withVolumes) {
     {
+        // Every value this write-all ends at: the addresses it sends, and the ramped volumes' last steps.
+        std::vector<ParamAddress> addresses = WriteAllAddresses(withVolumes);
+        if (withVolumes) {
+            for (const ParamAddress at : RampedVolumes()) addresses.push_back(at);
+        }
+        std::vector<WrittenParameter> written;
+        for (const ParamAddress at : addresses) written.push_back({at.block, at.index, GetParam(at)});
         std::lock_guard lock(g_writtenMutex);
-        g_written.clear();
+        g_written = std::move(written);
     }
     SilencedVolumesGuard guard(withVolumes);
     if (withVolumes) {

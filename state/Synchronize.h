@@ -36,7 +36,8 @@ std::vector<ParamAddress> WriteAllAddresses(bool withVolumes);
 // value the image holds.
 std::array<ParamAddress, 3> RampedVolumes();
 
-// What the last write-all sent of each parameter, in its order.
+// The value the last write-all sent to each parameter, in its order (taken
+// from the image as it began).
 struct WrittenParameter {
     int block = 0;
     int index = 0;
